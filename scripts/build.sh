@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Configures and builds both flavours: build/native and build/windows.
+# Usage: scripts/build.sh [native|windows|windows64|fuzz]...   (default: native windows)
+# windows is the shipped 32-bit flavour; windows64 the same code for x86_64,
+# which Wine runs on machines that cannot execute 32-bit programs.
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+jobs=$(nproc)
+
+configure_and_build() {
+  local name=$1; shift
+  local dir="$top/build/$name"
+  if [ ! -f "$dir/build.ninja" ]; then
+    cmake -S "$top" -B "$dir" -G Ninja "$@" >/dev/null
+  fi
+  cmake --build "$dir" -j "$jobs"
+}
+
+flavours=("$@")
+[ ${#flavours[@]} -eq 0 ] && flavours=(native windows)
+for flavour in "${flavours[@]}"; do
+  case "$flavour" in
+    native)  configure_and_build native ;;
+    windows) configure_and_build windows -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-i686.cmake" -DCMAKE_BUILD_TYPE=Release ;;
+    windows64) configure_and_build windows64 -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-x86_64.cmake" -DCMAKE_BUILD_TYPE=Release ;;
+    fuzz)    configure_and_build fuzz -DVELMORA_FUZZ=ON -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo ;;
+    *) echo "build: unknown flavour '$flavour' (native, windows, windows64 or fuzz)" >&2; exit 2 ;;
+  esac
+done

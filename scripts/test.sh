@@ -1,0 +1,83 @@
+#!/usr/bin/env bash
+# Sets up, builds and runs every test: the native unit tests, the fuzz
+# targets for a bounded time each, then the windows-flavour test binaries
+# under Wine. Exits non-zero when anything fails, and when Wine could not
+# run the tests at all (a skipped Wine tier is a failure).
+set -uo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+fuzz_seconds=${VELMORA_FUZZ_SECONDS:-20}
+
+"$top/scripts/setup.sh" || exit 1
+# Wine runs the shipped 32-bit build where the kernel can start 32-bit
+# programs; elsewhere it runs the same tests built for x86_64.
+if "$top/scripts/wine.sh" --can-run-32bit; then
+  wine_flavour=windows
+else
+  wine_flavour=windows64
+  echo "note: this kernel cannot run 32-bit programs; the Wine tier runs the x86_64 build of the windows tests"
+fi
+flavours=(native windows fuzz)
+[ $wine_flavour = windows64 ] && flavours+=(windows64)
+"$top/scripts/build.sh" "${flavours[@]}" || exit 1
+
+failures=()
+
+run_suite() {  # run_suite LABEL COMMAND...
+  local label=$1; shift
+  local log
+  log=$(mktemp)
+  "$@" >"$log" 2>&1
+  local status=$?
+  # GoogleTest's own summary lines, so every runner reports what it ran.
+  grep -E '^\[(==========|  PASSED  |  FAILED  )\]|tests? ran|^Summary' "$log" | sed "s|^|$label: |"
+  if [ $status -ne 0 ] || ! grep -q '^\[  PASSED  \]' "$log"; then
+    echo "$label: FAILED (exit $status); output follows" >&2
+    tail -n 80 "$log" >&2
+    failures+=("$label")
+  fi
+  rm -f "$log"
+}
+
+echo "== native tests"
+while read -r bin; do
+  [ -n "$bin" ] && run_suite "native $(basename "$bin")" "$bin"
+done < "$top/build/native/test_binaries.txt"
+
+echo "== fuzz targets (${fuzz_seconds}s each)"
+while read -r bin; do
+  [ -z "$bin" ] && continue
+  name=$(basename "$bin")
+  corpus="$top/build/fuzz/corpus/$name"
+  mkdir -p "$corpus"
+  if "$bin" -max_total_time="$fuzz_seconds" -rss_limit_mb=2048 "$corpus" >"$top/build/fuzz/$name.log" 2>&1; then
+    echo "fuzz $name: $(grep -Eo 'Done [0-9]+ runs' "$top/build/fuzz/$name.log" | tail -1)"
+  else
+    echo "fuzz $name: FAILED; output follows" >&2
+    tail -n 60 "$top/build/fuzz/$name.log" >&2
+    failures+=("fuzz $name")
+  fi
+done < "$top/build/fuzz/fuzz_binaries.txt"
+
+echo "== windows tests under Wine ($wine_flavour)"
+wine_ran=0
+while read -r bin; do
+  [ -z "$bin" ] && continue
+  wine_ran=1
+  run_suite "wine $(basename "$bin")" "$top/scripts/wine.sh" "$bin"
+done < "$top/build/$wine_flavour/test_binaries.txt"
+if [ $wine_ran -eq 0 ]; then
+  echo "wine: no test binaries were run" >&2
+  failures+=("wine tier skipped")
+fi
+
+for script in "$top"/tests/e2e/*_test.sh; do
+  [ -f "$script" ] || continue
+  echo "== end-to-end $(basename "$script")"
+  if bash "$script"; then echo "e2e $(basename "$script"): PASSED"; else failures+=("e2e $(basename "$script")"); fi
+done
+
+if [ ${#failures[@]} -ne 0 ]; then
+  echo "FAILED: ${failures[*]}" >&2
+  exit 1
+fi
+echo "all tests passed"
