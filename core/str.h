@@ -4,6 +4,7 @@
 // null string into the configuration store removes the key.
 #pragma once
 
+#include <cstdarg>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -27,6 +28,16 @@ struct AnsiConverter {
 void SetAnsiConverter(const AnsiConverter& converter);
 const AnsiConverter& GetAnsiConverter();
 
+// Converts between any other byte code page (not 0, 1200, 1201, 1252 or
+// 65001) and UTF-16. None is installed natively, and such code pages then go
+// through the ANSI converter; the Win32 platform may install the system's.
+// Passing a converter with null functions removes it.
+struct CodePageConverter {
+  std::u16string (*to_utf16)(int codePage, std::string_view bytes);
+  std::string (*from_utf16)(int codePage, std::u16string_view text);
+};
+void SetCodePageConverter(const CodePageConverter& converter);
+
 class Str : public Object {
  public:
   // A new string is null (code page 1200).
@@ -34,6 +45,7 @@ class Str : public Object {
   Str(std::nullptr_t);
   // Null when `text` is a null pointer, else a copy up to its terminating zero.
   Str(const char16_t* text);
+  // `length` < 0 means up to the terminating zero.
   Str(const char16_t* text, int length);
   Str(std::u16string_view text);
   Str(const std::u16string& text);
@@ -46,7 +58,8 @@ class Str : public Object {
 
   // Bytes held in `codePage`. For 1200/1201 the bytes are decoded into a
   // UTF-16 string (1200); for every other code page they are kept as bytes.
-  // `length` -1 means up to the terminating zero byte.
+  // `length` -1 means up to the terminating zero byte (for 1200/1201: up to
+  // the first zero 16-bit unit). A null `bytes` gives a null string.
   static Str FromBytes(const char* bytes, int length, int codePage);
   // UTF-8 bytes decoded into UTF-16 (1200); invalid sequences become U+FFFD.
   static Str FromUtf8(std::string_view utf8);
@@ -64,10 +77,12 @@ class Str : public Object {
   // change of this string).
   const char16_t* GetBuffer() const;
   std::u16string_view View() const;
-  // Bytes of a string held in a byte code page ("" when null).
+  // Bytes of a string held in a byte code page ("" when null); for a UTF-16
+  // string its units as little-endian bytes.
   std::string_view Bytes() const;
 
-  // A copy converted to `codePage` (null stays null).
+  // A copy converted to `codePage` (null stays null); 1200 and 1201 both
+  // give the in-memory UTF-16 form.
   Str ToCodePage(int codePage) const;
   std::string ToUtf8() const;
   // Encoded in `codePage` (0, 1252, 65001 or 1200/1201 as raw UTF-16 bytes).
@@ -85,33 +100,52 @@ class Str : public Object {
   int IndexOf(char16_t ch, int start = 0) const;
   int LastIndexOf(char16_t ch) const;
 
-  // [start, end) with the end exclusive; positions are clamped to the text.
+  // Positions and lengths below count code units of the string's own code
+  // page; text arguments of another code page are converted to it first.
+  //
+  // [start, end) with the end exclusive; positions are clamped to the text
+  // (an end before the start gives ""). A null string gives a null string.
   Str Substring(int start, int end) const;
   Str Substring(int start) const;
-  // Replaces every occurrence; returns *this.
+  // Replaces every occurrence, scanning left to right without rescanning
+  // the replacement; an empty `from` changes nothing. Returns *this.
   Str& Replace(const Str& from, const Str& to, bool ignoreCase = false);
   // Removes U+0020 from both ends.
   Str& Trim();
+  // Appending to a null string makes it non-null (even with a null or
+  // empty `text`).
   Str& Append(const Str& text);
   Str& Append(char16_t ch);
   // printf-style into this string, replacing its text: %d (int), %u
   // (unsigned), %I64u (uint64_t), %I64d (int64_t), %s (const char16_t*,
   // a null pointer prints nothing), %c (char16_t as int), %x, %%.
   // Width and zero padding ("%02d") are honoured.
+  // Also: %i, %X, %o, the length prefixes h, l, ll, I64, I32 and z, the
+  // flags "-", "+", " ", "#", "*" for width or precision, a precision on
+  // %s (at most that many units) and on integers, %f/%e/%g for double
+  // ("%.3f"), %hs for a UTF-8 `const char*` and %p. An unknown conversion
+  // is copied to the output as written. The result is a UTF-16 string.
   Str& Format(const char16_t* format, ...);
+  Str& FormatV(const char16_t* format, va_list args);
   static Str Formatted(const char16_t* format, ...);
 
   // Decimal (or `base`) integer: leading white space and a sign accepted,
-  // stops at the first non-digit, no digits gives 0.
+  // stops at the first non-digit, no digits gives 0. Base 16 also accepts
+  // a "0x" prefix, base 0 picks 8, 10 or 16 from the prefix as strtol does.
+  // A value out of range is clamped to the type's limits; an unusable base
+  // (1, or above 36) gives 0.
   int ToInt(int base = 10) const;
   int64_t ToInt64(int base = 10) const;
 
   // Takes the text up to the first of `delimiters` and removes it and the
   // delimiter from this string; when none is found the whole rest is taken
-  // and this string becomes empty.
+  // and this string becomes empty. A null string gives a null token and
+  // stays null.
   Str Split(const Str& delimiters);
 
   Str& operator+=(const Str& text) { return Append(text); }
+  // Code unit `index` (a byte's value for a byte code page); 0 when out of
+  // range.
   char16_t operator[](int index) const;
 
   const char16_t* ClassName() const override { return u"Str"; }
@@ -119,12 +153,16 @@ class Str : public Object {
 
  private:
   void MakeWide() const;
+  bool IsWide() const { return code_page_ == kCodePageUtf16LE; }
+  // Called by every change of the text: drops the cached conversion.
+  void Touch() { converted_ready_ = false; }
 
   int code_page_ = kCodePageUtf16LE;
   bool null_ = true;
   std::u16string wide_;     // text for 1200
   std::string bytes_;       // text for every other code page
   mutable std::u16string converted_;  // GetBuffer() of a byte string
+  mutable bool converted_ready_ = false;
 };
 
 Str operator+(const Str& a, const Str& b);
