@@ -1,0 +1,204 @@
+#include "tools/zip_reader.h"
+
+#include <minizip/unzip.h>
+
+#include <algorithm>
+#include <cstring>
+
+namespace pack {
+namespace {
+
+constexpr size_t kReadBlock = 1 << 16;
+constexpr uLong kMaxNameBytes = 0xFFFF;
+
+// minizip's file functions over a buffer in memory: the "file name" it is
+// given is the address of a MemoryStream.
+struct MemoryStream {
+  const uint8_t* data;
+  uint64_t size;
+  uint64_t pos;
+};
+
+voidpf ZCALLBACK MemOpen(voidpf, const void* name, int) {
+  MemoryStream* stream = static_cast<MemoryStream*>(const_cast<void*>(name));
+  stream->pos = 0;
+  return stream;
+}
+
+uLong ZCALLBACK MemRead(voidpf, voidpf s, void* buf, uLong size) {
+  MemoryStream* stream = static_cast<MemoryStream*>(s);
+  uint64_t n = std::min<uint64_t>(size, stream->size - std::min(stream->pos, stream->size));
+  if (n) std::memcpy(buf, stream->data + stream->pos, n);
+  stream->pos += n;
+  return static_cast<uLong>(n);
+}
+
+uLong ZCALLBACK MemWrite(voidpf, voidpf, const void*, uLong) { return 0; }
+
+ZPOS64_T ZCALLBACK MemTell(voidpf, voidpf s) { return static_cast<MemoryStream*>(s)->pos; }
+
+long ZCALLBACK MemSeek(voidpf, voidpf s, ZPOS64_T offset, int origin) {
+  MemoryStream* stream = static_cast<MemoryStream*>(s);
+  uint64_t base = origin == ZLIB_FILEFUNC_SEEK_SET ? 0
+                  : origin == ZLIB_FILEFUNC_SEEK_CUR ? stream->pos
+                                                     : stream->size;
+  uint64_t target = base + offset;
+  if (target > stream->size) return -1;
+  stream->pos = target;
+  return 0;
+}
+
+int ZCALLBACK MemClose(voidpf, voidpf) { return 0; }
+int ZCALLBACK MemError(voidpf, voidpf) { return 0; }
+
+// An open minizip handle over the archive, closed on scope exit.
+class MemoryUnzip {
+ public:
+  explicit MemoryUnzip(const std::vector<uint8_t>& archive)
+      : stream_{archive.data(), archive.size(), 0} {
+    zlib_filefunc64_def funcs{};
+    funcs.zopen64_file = MemOpen;
+    funcs.zread_file = MemRead;
+    funcs.zwrite_file = MemWrite;
+    funcs.ztell64_file = MemTell;
+    funcs.zseek64_file = MemSeek;
+    funcs.zclose_file = MemClose;
+    funcs.zerror_file = MemError;
+    file_ = unzOpen2_64(&stream_, &funcs);
+  }
+  ~MemoryUnzip() {
+    if (file_) unzClose(file_);
+  }
+  MemoryUnzip(const MemoryUnzip&) = delete;
+  MemoryUnzip& operator=(const MemoryUnzip&) = delete;
+
+  unzFile get() const { return file_; }
+
+ private:
+  MemoryStream stream_;
+  unzFile file_ = nullptr;
+};
+
+bool CurrentInfo(unzFile file, ZipEntryInfo* entry) {
+  unz_file_info64 info{};
+  std::string name(kMaxNameBytes + 1, '\0');
+  if (unzGetCurrentFileInfo64(file, &info, name.data(), kMaxNameBytes + 1, nullptr, 0, nullptr, 0) != UNZ_OK) {
+    return false;
+  }
+  name.resize(info.size_filename);
+  entry->name = name;
+  entry->size = info.uncompressed_size;
+  entry->compressed = info.compressed_size;
+  entry->crc = static_cast<uint32_t>(info.crc);
+  entry->method = static_cast<int>(info.compression_method);
+  entry->enciphered = (info.flag & 1) != 0;
+  entry->utf8_name = (info.flag & 0x800) != 0;
+  entry->dos_time = static_cast<uint32_t>(info.dosDate);
+  return true;
+}
+
+std::string ReadError(int status) {
+  switch (status) {
+    case UNZ_CRCERROR: return "CRC mismatch (wrong password or damaged data)";
+    case Z_DATA_ERROR: return "damaged data or wrong password";
+    case UNZ_BADZIPFILE: return "damaged archive";
+    case UNZ_PARAMERROR: return "bad arguments";
+    default: return "read error " + std::to_string(status);
+  }
+}
+
+// Reads the current entry whole; `sink` receives each block.
+template <typename Sink>
+bool ReadCurrent(unzFile file, const std::string& password, Sink sink, std::string* error) {
+  int status = unzOpenCurrentFilePassword(file, password.c_str());
+  if (status != UNZ_OK) {
+    *error = "cannot open the entry: " + ReadError(status);
+    return false;
+  }
+  std::vector<uint8_t> block(kReadBlock);
+  for (;;) {
+    int got = unzReadCurrentFile(file, block.data(), static_cast<unsigned>(block.size()));
+    if (got < 0) {
+      unzCloseCurrentFile(file);
+      *error = ReadError(got);
+      return false;
+    }
+    if (got == 0) break;
+    sink(block.data(), static_cast<size_t>(got));
+  }
+  status = unzCloseCurrentFile(file);
+  if (status != UNZ_OK) {
+    *error = ReadError(status);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool ListZip(const std::vector<uint8_t>& archive, std::vector<ZipEntryInfo>* entries,
+             std::string* error) {
+  entries->clear();
+  MemoryUnzip zip(archive);
+  if (!zip.get()) {
+    *error = "not a ZIP archive";
+    return false;
+  }
+  for (int status = unzGoToFirstFile(zip.get()); status == UNZ_OK; status = unzGoToNextFile(zip.get())) {
+    ZipEntryInfo entry;
+    if (!CurrentInfo(zip.get(), &entry)) {
+      *error = "damaged central directory";
+      return false;
+    }
+    entries->push_back(entry);
+  }
+  return true;
+}
+
+bool ReadZipEntry(const std::vector<uint8_t>& archive, const std::string& name,
+                  const std::string& password, std::vector<uint8_t>* data, std::string* error) {
+  data->clear();
+  MemoryUnzip zip(archive);
+  if (!zip.get()) {
+    *error = "not a ZIP archive";
+    return false;
+  }
+  if (unzLocateFile(zip.get(), name.c_str(), 1) != UNZ_OK) {
+    *error = "no entry '" + name + "'";
+    return false;
+  }
+  auto keep = [&](const uint8_t* p, size_t n) { data->insert(data->end(), p, p + n); };
+  if (!ReadCurrent(zip.get(), password, keep, error)) {
+    *error = "entry '" + name + "': " + *error;
+    return false;
+  }
+  return true;
+}
+
+std::vector<std::string> VerifyZip(const std::vector<uint8_t>& archive, const std::string& password) {
+  std::vector<std::string> faults;
+  MemoryUnzip zip(archive);
+  if (!zip.get()) {
+    faults.push_back("not a ZIP archive");
+    return faults;
+  }
+  for (int status = unzGoToFirstFile(zip.get()); status == UNZ_OK; status = unzGoToNextFile(zip.get())) {
+    ZipEntryInfo entry;
+    if (!CurrentInfo(zip.get(), &entry)) {
+      faults.push_back("damaged central directory");
+      break;
+    }
+    uint64_t got = 0;
+    std::string why;
+    auto count = [&](const uint8_t*, size_t n) { got += n; };
+    if (!ReadCurrent(zip.get(), password, count, &why)) {
+      faults.push_back("entry '" + entry.name + "': " + why);
+    } else if (got != entry.size) {
+      faults.push_back("entry '" + entry.name + "': " + std::to_string(got) + " bytes instead of " +
+                       std::to_string(entry.size));
+    }
+  }
+  return faults;
+}
+
+}  // namespace pack
