@@ -1,0 +1,37 @@
+// The seam between the setup logic and the operating system: one object that
+// groups the narrow interfaces the engines use. Engines receive it by
+// reference and ask only the interfaces they need; a test fills in only the
+// ones it uses (the others stay null). The real object comes from
+// platform/win32/win32_platform.h, the in-memory one from
+// platform/fake/fake_platform.h.
+//
+// Adding a service: write its interface header beside this one, add a
+// pointer member here, and fill it in both implementations.
+#pragma once
+
+class FileSystem;
+class ModuleResources;
+class ProcessServices;
+class Registry;
+class SystemInfo;
+
+// The answer of the version query, computed on first use and then kept for
+// the lifetime of the platform object (see os_version.h).
+struct OsVersionCache {
+  bool known = false;
+  int index = 0;
+  int is64 = 0;
+};
+
+class Platform {
+ public:
+  virtual ~Platform() = default;
+
+  SystemInfo* system = nullptr;          // system_info.h
+  FileSystem* files = nullptr;           // file_system.h
+  ModuleResources* resources = nullptr;  // module_resources.h
+  Registry* registry = nullptr;          // registry.h
+  ProcessServices* process = nullptr;    // process.h
+
+  mutable OsVersionCache os_version;
+};
