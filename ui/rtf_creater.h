@@ -1,0 +1,122 @@
+// cc::win::RTFCreater: turns the small HTML subset that project texts are
+// written in (welcome notes, licences, information pages) into RTF for the
+// rich-edit control, in one pass and without a document tree.
+//
+// Recognised: p, br, b, i, u, s and their end tags; A with href (written as
+// link markers that the HTML text box turns into clickable ranges); DIV and
+// CENTER (paragraphs and alignment); SPAN and FONT (size, colour, highlight
+// from attributes and style declarations); comments, script and style blocks
+// and the RTF comment markers are dropped; every other tag is dropped.
+// Text between tags is decoded as UTF-8; characters below U+0080 are written
+// as they are, so RTF control words typed into the text take effect.
+//
+// The converter reads untrusted bytes: any input, truncated or not, converts
+// without reading past its end.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "core/object.h"
+
+namespace cc::win {
+
+class RTFCreater : public cc::Object {
+ public:
+  RTFCreater();
+  ~RTFCreater() override;
+
+  // Converts `input` and returns the RTF text (also kept for Rtf()).
+  // `length` is the number of bytes, or negative for up to the first zero
+  // byte; a null `input` converts as empty text. `defaultSize` is the font
+  // size in half-points. Input of at least 8 bytes that begins with
+  // "{\rtf1\" is already RTF and is returned unchanged. Never fails: bytes
+  // that are not valid HTML or UTF-8 are converted as text as far as
+  // possible (invalid UTF-8 becomes U+FFFD).
+  const std::string& Convert(const char* input, int length, int defaultSize);
+  // The result of the last conversion ("" before the first).
+  const std::string& Rtf() const { return out_; }
+
+  const char16_t* ClassName() const override;
+
+ private:
+  // Kinds of the state-stack records.
+  enum Kind { kRoot = 0, kDiv = 1, kFont = 2, kSpan = 3, kLink = 4 };
+  struct Format {
+    int size = 0;        // half-points
+    int color = -1;      // 0xRRGGBB, -1 = none
+    int highlight = -1;  // 0xRRGGBB, -1 = none
+    bool operator==(const Format&) const = default;
+  };
+  struct State {
+    Kind kind;
+    Format format;
+  };
+  // Which attributes an element takes besides align and style.
+  enum AttrSet { kAttrNone = 0, kAttrFont = 1, kAttrHref = 2 };
+
+  void Reset(int defaultSize);
+  void WriteHeader(int defaultSize);
+  void Scan();
+  // Each Handle* takes the tag whose "<" is at `lt` and returns the index
+  // just behind it, or `lt` when the tag is not theirs (or, for HandleTag,
+  // when the "<" is not a tag and stays text).
+  size_t HandleTag(size_t lt);
+  size_t HandleSimpleTag(size_t lt, size_t name);
+  size_t HandleElement(size_t lt, size_t name);
+  size_t HandleSkippedBlock(size_t lt, size_t name);
+  // Index of the ">" that ends an opening element `word` at `name`, or npos
+  // when the tag is not that element or has no ">".
+  size_t OpeningElementEnd(size_t name, std::string_view word,
+                           size_t minBytes);
+  void OpenElement(Kind kind, std::string_view attrs);
+  void OpenLink();
+  void CloseLink();
+  bool OutputEndsParagraph() const;
+  void EndParagraph();
+  void Push(Kind kind);
+  void Pop(Kind kind);
+  static bool ReadAttributeValue(std::string_view attrs, size_t* i,
+                                 std::string_view* value);
+  void ParseAttributes(std::string_view attrs, AttrSet set);
+  void ParseStyle(std::string_view style);
+  void ApplyPendingAlignment();
+  void Finish();
+
+  // Writes input bytes [pending_, end) as text, preceded by the format
+  // changes it needs, and moves the pending start to `resume`.
+  void FlushText(size_t end, size_t resume);
+  void WriteFormatChanges();
+  void WriteText(std::string_view bytes);
+  void WriteLinkTarget(std::string_view bytes);
+  void WriteControl(std::string_view word);
+  void WriteControlNumber(std::string_view word, int value);
+  // Colour-table index of 0xRRGGBB (0 for none), adding a new entry.
+  int ColorIndex(int color);
+  // Index of the first ">" at or after `from`, or npos.
+  size_t FindGt(size_t from);
+
+  const char* in_ = nullptr;
+  size_t len_ = 0;
+  size_t pending_ = 0;  // first input byte not yet written
+  std::string out_;
+  std::string color_table_;
+  std::unordered_map<int, int> color_index_;
+  size_t color_table_at_ = 0;  // where the header's placeholder stands
+  Format current_;
+  Format emitted_;
+  std::string alignment_;  // pending: raw value, then "\ql"/"\qc"/"\qr"
+  std::string link_target_;  // href bytes of the open link
+  int link_counter_ = -1;
+  bool separator_ = true;  // the next text needs a separating blank
+  std::vector<State> stack_;
+  // FindGt's last answer: the first ">" at or after gt_origin_.
+  size_t gt_origin_ = 0;
+  size_t gt_at_ = 0;
+  bool gt_known_ = false;
+};
+
+}  // namespace cc::win
