@@ -3,31 +3,31 @@
 uint32_t OsVersionBit(int osIndex) {
   switch (osIndex) {
     case 7:
-      return kOsXp;
+      return kOsFlagXp;
     case 8:
     case 9:
     case 10:
-      return kOsServer2003;
+      return kOsFlagServer2003;
     case 11:
-      return kOsVista;
+      return kOsFlagVista;
     case 12:
     case 13:
-      return kOsServer2008;
+      return kOsFlagServer2008;
     case 14:
-      return kOsWindows7;
+      return kOsFlagWindows7;
     case 15:
     case 17:
-      return kOsServer2012;
+      return kOsFlagServer2012;
     case 16:
-      return kOsWindows8;
+      return kOsFlagWindows8;
     case 18:
-      return kOsWindows81;
+      return kOsFlagWindows81;
     default:
-      return osIndex < 7 ? kOsBelowXp : kOsLater;
+      return osIndex < 7 ? kOsFlagBelowXp : kOsFlagLater;
   }
 }
 
 bool OsTest(uint32_t flags, int osIndex, int is64) {
-  uint32_t bitnessBit = is64 == 1 ? kOs64Bit : kOs32Bit;
+  uint32_t bitnessBit = is64 == 1 ? kOsFlag64Bit : kOsFlag32Bit;
   return (flags & bitnessBit) != 0 && (flags & OsVersionBit(osIndex)) != 0;
 }

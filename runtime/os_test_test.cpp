@@ -10,20 +10,20 @@ TEST(OsTest, EachVersionIsCoveredByItsOwnBitOnly) {
     uint32_t bit;
   };
   const Case cases[] = {
-      {1, kOsBelowXp},     {2, kOsBelowXp},     {6, kOsBelowXp},     {7, kOsXp},
-      {8, kOsServer2003},  {9, kOsServer2003},  {10, kOsServer2003}, {11, kOsVista},
-      {12, kOsServer2008}, {13, kOsServer2008}, {14, kOsWindows7},   {15, kOsServer2012},
-      {16, kOsWindows8},   {17, kOsServer2012}, {18, kOsWindows81},  {19, kOsLater},
-      {25, kOsLater},
+      {1, kOsFlagBelowXp},     {2, kOsFlagBelowXp},     {6, kOsFlagBelowXp},     {7, kOsFlagXp},
+      {8, kOsFlagServer2003},  {9, kOsFlagServer2003},  {10, kOsFlagServer2003}, {11, kOsFlagVista},
+      {12, kOsFlagServer2008}, {13, kOsFlagServer2008}, {14, kOsFlagWindows7},   {15, kOsFlagServer2012},
+      {16, kOsFlagWindows8},   {17, kOsFlagServer2012}, {18, kOsFlagWindows81},  {19, kOsFlagLater},
+      {25, kOsFlagLater},
   };
   const uint32_t allVersions = 0x7FE;
   for (size_t i = 0; i < std::size(cases); ++i) {
     const Case& c = cases[i];
     EXPECT_EQ(OsVersionBit(c.osIndex), c.bit) << "case " << i;
-    EXPECT_TRUE(OsTest(c.bit | kOs32Bit, c.osIndex, 0)) << "case " << i;
-    EXPECT_TRUE(OsTest(c.bit | kOs64Bit, c.osIndex, 1)) << "case " << i;
+    EXPECT_TRUE(OsTest(c.bit | kOsFlag32Bit, c.osIndex, 0)) << "case " << i;
+    EXPECT_TRUE(OsTest(c.bit | kOsFlag64Bit, c.osIndex, 1)) << "case " << i;
     // Every other version bit, with both bitnesses, does not let it pass.
-    EXPECT_FALSE(OsTest((allVersions & ~c.bit) | kOs32Bit | kOs64Bit, c.osIndex, 0)) << "case " << i;
+    EXPECT_FALSE(OsTest((allVersions & ~c.bit) | kOsFlag32Bit | kOsFlag64Bit, c.osIndex, 0)) << "case " << i;
   }
 }
 
@@ -33,12 +33,12 @@ TEST(OsTest, BitnessMustMatchTheRunningSystem) {
     int is64;
     bool allowed;
   };
-  const uint32_t win7 = kOsWindows7;
+  const uint32_t win7 = kOsFlagWindows7;
   const Case cases[] = {
-      {win7 | kOs32Bit, 0, true},   {win7 | kOs32Bit, 1, false},
-      {win7 | kOs64Bit, 1, true},   {win7 | kOs64Bit, 0, false},
+      {win7 | kOsFlag32Bit, 0, true},   {win7 | kOsFlag32Bit, 1, false},
+      {win7 | kOsFlag64Bit, 1, true},   {win7 | kOsFlag64Bit, 0, false},
       {win7, 0, false},             {win7, 1, false},  // neither bitness: refuses every machine
-      {kOs32Bit | kOs64Bit, 0, false},                 // no version bit
+      {kOsFlag32Bit | kOsFlag64Bit, 0, false},                 // no version bit
   };
   for (size_t i = 0; i < std::size(cases); ++i) {
     EXPECT_EQ(OsTest(cases[i].flags, 14, cases[i].is64), cases[i].allowed) << "case " << i;

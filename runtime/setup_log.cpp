@@ -1,0 +1,76 @@
+#include "runtime/setup_log.h"
+
+#include <string>
+
+#include "platform/file_system.h"
+#include "platform/platform.h"
+#include "platform/process.h"
+#include "platform/system_helpers.h"
+
+namespace {
+
+// Gives a last line written just before the end time to reach the file
+// before it is closed.
+constexpr int kCloseWaitMs = 100;
+
+std::string Utf16LeBytes(std::u16string_view text) {
+  std::string bytes;
+  bytes.reserve(text.size() * 2);
+  for (char16_t unit : text) {
+    bytes.push_back(static_cast<char>(unit & 0xFF));
+    bytes.push_back(static_cast<char>(unit >> 8));
+  }
+  return bytes;
+}
+
+}  // namespace
+
+SetupLog::SetupLog() = default;
+SetupLog::~SetupLog() = default;
+
+bool SetupLog::Open(FileSystem& files, ProcessServices* process, const cc::Str& path) {
+  if (state_ != State::kNeverOpened) return IsOpen();
+  if (path.IsEmpty()) return false;
+  file_ = files.Open(path, OpenMode::kCreate);
+  if (!file_) return false;
+  process_ = process;
+  state_ = State::kOpen;
+  return true;
+}
+
+void SetupLog::Write(const cc::Str& text) {
+  if (state_ != State::kOpen) return;
+  std::string bytes = Utf16LeBytes(text.View());
+  bytes += Utf16LeBytes(u"\r\n");
+  file_->Write(bytes.data(), static_cast<int>(bytes.size()));
+  file_->Flush();
+}
+
+void SetupLog::Close() {
+  if (state_ != State::kOpen) return;
+  state_ = State::kClosed;
+  if (process_) process_->Sleep(kCloseWaitMs);
+  file_->Close();
+  file_.reset();
+}
+
+SetupLog& ProcessSetupLog() {
+  static SetupLog log;
+  return log;
+}
+
+bool OpenSetupLog(Platform& platform) {
+  cc::Str program = GetModulePath(*platform.system, false);
+  if (program.IsEmpty()) return false;
+  return ProcessSetupLog().Open(*platform.files, platform.process, program + cc::Str(u".log"));
+}
+
+void LogText(const cc::Str& text) { ProcessSetupLog().Write(text); }
+
+void CloseSetupLog() { ProcessSetupLog().Close(); }
+
+namespace setup_log_detail {
+void WriteFormatted(const cc::Str& line) {
+  if (!line.IsEmpty()) ProcessSetupLog().Write(line);
+}
+}  // namespace setup_log_detail
