@@ -1,0 +1,54 @@
+#include "tools/pe_resources.h"
+
+#include "tools/pe_image.h"
+#include "tools/pe_resource_tree.h"
+
+namespace {
+
+bool CheckType(std::u16string_view type, std::string* error) {
+  if (!type.empty()) return true;
+  *error = "empty resource type";
+  return false;
+}
+
+}  // namespace
+
+bool SetResource(const std::vector<uint8_t>& image, std::u16string_view type, uint16_t id,
+                 const std::vector<uint8_t>& data, std::vector<uint8_t>* out, std::string* error) {
+  if (!CheckType(type, error)) return false;
+  pe::Image parsed;
+  pe::ResourceTree tree;
+  if (!pe::ParseImage(image, &parsed, error) ||
+      !pe::ReadResourceTree(image, parsed, &tree, error))
+    return false;
+  tree.Set(pe::ResourceKey::FromText(type), pe::ResourceKey::Id(id), data);
+  auto write_tree = [&tree](uint32_t rva, std::vector<uint8_t>* bytes, std::string* message) {
+    return pe::WriteResourceTree(tree, rva, bytes, message);
+  };
+  return pe::RebuildWithResources(image, parsed, write_tree, out, error);
+}
+
+bool GetResource(const std::vector<uint8_t>& image, std::u16string_view type, uint16_t id,
+                 std::vector<uint8_t>* data, std::string* error) {
+  if (!CheckType(type, error)) return false;
+  pe::Image parsed;
+  pe::ResourceTree tree;
+  if (!pe::ParseImage(image, &parsed, error) ||
+      !pe::ReadResourceTree(image, parsed, &tree, error))
+    return false;
+  pe::ResourceKey type_key = pe::ResourceKey::FromText(type);
+  const pe::ResourceName* name = tree.Find(type_key, pe::ResourceKey::Id(id));
+  if (name == nullptr || name->languages.empty()) {
+    *error = "no resource " + type_key.ToDisplay() + "/" + std::to_string(id);
+    return false;
+  }
+  const auto& bytes = name->languages.front().data;
+  data->assign(bytes.begin(), bytes.end());
+  return true;
+}
+
+int PeImageBits(const std::vector<uint8_t>& image) {
+  pe::Image parsed;
+  std::string error;
+  return pe::ParseImage(image, &parsed, &error) ? parsed.bits : 0;
+}
