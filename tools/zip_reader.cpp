@@ -1,9 +1,12 @@
 #include "tools/zip_reader.h"
 
 #include <minizip/unzip.h>
+#include <zlib.h>
 
 #include <algorithm>
 #include <cstring>
+
+#include "tools/pkware_cipher.h"
 
 namespace pack {
 namespace {
@@ -107,31 +110,117 @@ std::string ReadError(int status) {
   }
 }
 
+// Deciphers and inflates the raw bytes of an entry block by block and
+// checks the cipher header and the CRC. Debian's minizip is built without
+// its decryption code, so minizip only delivers the raw stored bytes here.
+class EntryDecoder {
+ public:
+  EntryDecoder(const std::string& password, const ZipEntryInfo& info)
+      : cipher_(password), info_(info) {
+    inflateInit2(&z_, -MAX_WBITS);
+  }
+  ~EntryDecoder() { inflateEnd(&z_); }
+
+  template <typename Sink>
+  bool Feed(uint8_t* data, size_t n, Sink sink, std::string* error) {
+    if (info_.enciphered) cipher_.Decrypt(data, n);
+    while (n > 0 && header_used_ < kCipherHeaderSize && info_.enciphered) {
+      if (++header_used_ == kCipherHeaderSize && *data != static_cast<uint8_t>(info_.crc >> 24)) {
+        *error = "wrong password (cipher header check byte)";
+        return false;
+      }
+      ++data;
+      --n;
+    }
+    if (info_.method == 0) {
+      Deliver(data, n, sink);
+      return true;
+    }
+    z_.next_in = data;
+    z_.avail_in = static_cast<uInt>(n);
+    while (z_.avail_in > 0 && !ended_) {
+      uint8_t out[kReadBlock];
+      z_.next_out = out;
+      z_.avail_out = sizeof out;
+      int status = inflate(&z_, Z_NO_FLUSH);
+      if (status != Z_OK && status != Z_STREAM_END) {
+        *error = "damaged deflate data or wrong password";
+        return false;
+      }
+      ended_ = status == Z_STREAM_END;
+      Deliver(out, sizeof out - z_.avail_out, sink);
+    }
+    return true;
+  }
+
+  bool Finish(std::string* error) {
+    if (info_.method != 0 && !ended_) {
+      *error = "deflate data ends early";
+      return false;
+    }
+    if (crc_ != info_.crc || size_ != info_.size) {
+      *error = "CRC or size mismatch";
+      return false;
+    }
+    return true;
+  }
+
+ private:
+  static constexpr size_t kCipherHeaderSize = 12;
+
+  template <typename Sink>
+  void Deliver(const uint8_t* p, size_t n, Sink sink) {
+    crc_ = static_cast<uint32_t>(crc32(crc_, p, static_cast<uInt>(n)));
+    size_ += n;
+    if (n) sink(p, n);
+  }
+
+  PkwareCipher cipher_;
+  ZipEntryInfo info_;
+  z_stream z_{};
+  size_t header_used_ = 0;
+  bool ended_ = false;
+  uint32_t crc_ = 0;
+  uint64_t size_ = 0;
+};
+
 // Reads the current entry whole; `sink` receives each block.
 template <typename Sink>
 bool ReadCurrent(unzFile file, const std::string& password, Sink sink, std::string* error) {
-  int status = unzOpenCurrentFilePassword(file, password.c_str());
+  ZipEntryInfo info;
+  if (!CurrentInfo(file, &info)) {
+    *error = "damaged central directory";
+    return false;
+  }
+  if (info.method != 0 && info.method != Z_DEFLATED) {
+    *error = "unsupported method " + std::to_string(info.method);
+    return false;
+  }
+  int method = 0;
+  int level = 0;
+  int status = unzOpenCurrentFile2(file, &method, &level, 1);
   if (status != UNZ_OK) {
     *error = "cannot open the entry: " + ReadError(status);
     return false;
   }
+  EntryDecoder decoder(password, info);
   std::vector<uint8_t> block(kReadBlock);
+  bool ok = true;
   for (;;) {
     int got = unzReadCurrentFile(file, block.data(), static_cast<unsigned>(block.size()));
     if (got < 0) {
-      unzCloseCurrentFile(file);
       *error = ReadError(got);
-      return false;
+      ok = false;
+      break;
     }
     if (got == 0) break;
-    sink(block.data(), static_cast<size_t>(got));
+    if (!decoder.Feed(block.data(), static_cast<size_t>(got), sink, error)) {
+      ok = false;
+      break;
+    }
   }
-  status = unzCloseCurrentFile(file);
-  if (status != UNZ_OK) {
-    *error = ReadError(status);
-    return false;
-  }
-  return true;
+  unzCloseCurrentFile(file);
+  return ok && decoder.Finish(error);
 }
 
 }  // namespace

@@ -21,7 +21,10 @@ constexpr uint32_t kLocalHeaderSignature = 0x04034b50;
 constexpr uint32_t kCentralHeaderSignature = 0x02014b50;
 constexpr uint32_t kEndOfCentralSignature = 0x06054b50;
 constexpr uint16_t kVersionNeeded = 20;      // deflate and the password cipher
-constexpr uint16_t kVersionMadeBy = 20;      // MS-DOS attribute semantics
+// Made by "NTFS", version 2.0: Windows attribute semantics. Readers apply an
+// OEM code page to names from an "MS-DOS" host even when the UTF-8 flag is
+// set (Info-ZIP's unzip does), which would garble non-ASCII names.
+constexpr uint16_t kVersionMadeBy = (10 << 8) | 20;
 constexpr uint16_t kFlagEnciphered = 0x0001;
 constexpr uint16_t kFlagUtf8Name = 0x0800;
 constexpr uint16_t kMethodDeflate = 8;
