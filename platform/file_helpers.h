@@ -79,8 +79,8 @@ bool WriteFileBytes(FileSystem& files, const cc::Str& path, std::string_view byt
                     bool append, bool withMark);
 
 // Writes `text` in its own encoding (2 bytes per unit for UTF-16) with its
-// byte-order mark when the file starts empty. A null text writes nothing but
-// still creates (or, without `append`, empties) the file.
+// byte-order mark when the file starts empty (a code page without a mark,
+// such as ANSI, gets none). A null text counts as empty.
 bool WriteTextFile(FileSystem& files, const cc::Str& text, const cc::Str& path, bool append);
 
 // The last-write time of a file as a 64-bit file time (local time with

@@ -1,0 +1,16 @@
+#include "platform/fake/fake_platform.h"
+
+FakePlatform::FakePlatform() : fake_system(&fake_files) {
+  system = &fake_system;
+  files = &fake_files;
+  resources = &fake_resources;
+  registry = &fake_registry;
+  process = &fake_process;
+  for (const cc::Str& folder : fake_system.KnownFolders()) fake_files.PutFolder(folder);
+  fake_files.PutFile(fake_system.ModuleFileName(), "");
+}
+
+void FakePlatform::SetOs(const FakeOs& os) {
+  fake_system.SetOs(os);
+  os_version = OsVersionCache();
+}
