@@ -4,6 +4,8 @@
 // comments, escapes, counter keys "Name?=").
 #pragma once
 
+#include <vector>
+
 #include "core/map.h"
 #include "core/object.h"
 #include "core/str.h"
@@ -33,7 +35,8 @@ class KeyArr : public Object {
   // index + "[NOFOUND]" with the marker).
   Str KeyAt(int index) const;
   Str ValueAt(int index) const;
-  // Out of range does nothing.
+  // Out of range does nothing. The store never holds a null value: a null
+  // `value` is stored as the empty text (Set is the way to remove a key).
   void SetValueAt(int index, const Str& value);
 
   // A null value removes the key; anything else (the empty text included)
@@ -45,12 +48,20 @@ class KeyArr : public Object {
   void Clear();
 
   // Adds the entries of a configuration text; returns how many entries it
-  // stored (counter entries included, the copied counters not).
+  // stored (counter entries included, the copied counters not). The result
+  // is that of storing the lines one after another: a later line replaces
+  // an earlier value, an entry keeps the spelling of its first insertion,
+  // each parse counts its "Name?=" counters from 0 and stores them at the
+  // end. A leading U+FEFF (byte-order mark) is skipped. `asUnicode` false
+  // keeps the entries of a byte string in that string's code page.
   int Parse(const Str& text, bool asUnicode = true);
 
   bool IsModified() const { return modified_; }
   void SetModified(bool modified) { modified_ = modified; }
   bool IgnoreCase() const { return ignoreCase_; }
+  // Also switches the comparison of the existing table; turning it on
+  // merges keys that now compare equal (first spelling, last value in the
+  // old key order).
   void SetIgnoreCase(bool ignoreCase);
   bool NotFoundMarker() const { return notFoundMarker_; }
   void SetNotFoundMarker(bool on) { notFoundMarker_ = on; }
@@ -58,13 +69,19 @@ class KeyArr : public Object {
   const char16_t* ClassName() const override { return u"KeyArr"; }
 
  private:
-  // Implementation detail left to core/key_arr.cpp (the table type and the
-  // bulk parse path).
+  // The parsed entries in line order, then stored in one merge.
+  struct ParsedEntry {
+    Str key;
+    Str value;
+  };
+  void StoreParsed(std::vector<ParsedEntry>& parsed);
+
   bool modified_ = false;
   bool notFoundMarker_ = false;
   bool ignoreCase_ = true;
-  bool reportMissing_ = false;
-  Map<Str, Str>* table_ = nullptr;
+  // Sorted by key, keys unique. A value member (not a pointer made on first
+  // insertion) so that a copied store owns its own table.
+  Map<Str, Str> table_;
 };
 
 }  // namespace cc
