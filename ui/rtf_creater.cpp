@@ -14,9 +14,12 @@ constexpr std::string_view kColorTablePlaceholder = "[#COLOR_TABLE#]";
 constexpr std::string_view kRtfCommentStart = "!-- [#~RTF_COMM:S#] -->";
 constexpr std::string_view kRtfCommentEnd = "<!-- [#~RTF_COMM:E#] -->";
 
-// Units from here on are written as "\uN ?". Below it the unit is written as
-// a byte: ASCII is the same in every code page an RTF reader may pick.
-constexpr char16_t kFirstEscapedUnit = 255;
+// Units from here on are written as "\uN ?"; below it the unit is written as
+// a byte. Only ASCII may go as a byte: the font table declares a double-byte
+// character set, and rich-edit controls decode the text bytes with the
+// font's code page, so a raw Latin-1 byte would turn into a different
+// character and swallow the next one.
+constexpr char16_t kFirstEscapedUnit = 0x80;
 constexpr int kMaxNumber = 100000;  // keeps size arithmetic far from overflow
 
 // Opening simple tags: the name followed by ">", "/" or a blank; closing ones
