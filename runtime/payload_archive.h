@@ -77,18 +77,24 @@ struct PayloadEntry {
 
 class PayloadArchive;
 
+// Owns an open archive; destroying it closes the archive.
+struct PayloadArchiveCloser {
+  void operator()(PayloadArchive* archive) const;
+};
+using PayloadArchivePtr = std::unique_ptr<PayloadArchive, PayloadArchiveCloser>;
+
 // Opens the archive held in `data` (`size` bytes), which must stay valid and
 // unchanged until ClosePayload. `password` is narrow (ANSI) text; null or ""
 // reads only entries without encryption. Reads the central directory once.
 // Returns the archive, or null with `*status` (when given) set to
 // kPayloadBadArguments (no data) or kPayloadCorrupt (no end record, a
 // central directory that does not fit the buffer, a damaged record).
-std::unique_ptr<PayloadArchive> OpenPayload(const void* data, size_t size, const char* password,
-                                            uint32_t* status = nullptr);
+PayloadArchivePtr OpenPayload(const void* data, size_t size, const char* password,
+                              uint32_t* status = nullptr);
 
 // Releases the archive (the data it was opened on is not touched). Null is
 // allowed.
-void ClosePayload(std::unique_ptr<PayloadArchive> archive);
+void ClosePayload(PayloadArchivePtr archive);
 
 // Number of entries, 0 for a null archive.
 int PayloadEntryCount(const PayloadArchive* archive);
