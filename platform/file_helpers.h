@@ -57,7 +57,7 @@ int64_t ReadWholeFile(FileSystem& files, const cc::Str& path, std::string* bytes
 // little-endian (1200), FE FF UTF-16 big-endian (1201), EF BB BF UTF-8
 // (65001); the mark is dropped. Without a mark `codePage` applies. The
 // result keeps the code page it was decoded from (UTF-16 of either order
-// becomes 1200); a lone last byte of UTF-16 is dropped.
+// becomes 1200); a lone last byte of UTF-16 becomes U+FFFD.
 cc::Str DecodeText(std::string_view bytes, int codePage);
 
 // Reads the file (at most `maxBytes` when non-zero) and decodes it as
