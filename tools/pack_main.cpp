@@ -39,11 +39,11 @@ static std::string WideToUtf8(const wchar_t* text) {
 int wmain(int argc, wchar_t** argv) {
   std::vector<std::string> args;
   for (int i = 1; i < argc; ++i) args.push_back(WideToUtf8(argv[i]));
-  return pack::RunPackCommand(args, std::cout, std::cerr);
+  return pack::RunPackCommand(args, std::cout, std::cerr, WideToUtf8(argv[0]));
 }
 #else
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
-  return pack::RunPackCommand(args, std::cout, std::cerr);
+  return pack::RunPackCommand(args, std::cout, std::cerr, argv[0]);
 }
 #endif
