@@ -1,0 +1,184 @@
+#include "platform/win32/win32_file_system.h"
+
+#include <algorithm>
+
+#include "platform/win32/wide.h"
+
+namespace {
+
+FoundFile Describe(const WIN32_FIND_DATAW& data) {
+  FoundFile found;
+  found.name = FromWide(data.cFileName);
+  found.attributes = data.dwFileAttributes;
+  found.size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  found.last_write = FromFileTime(data.ftLastWriteTime);
+  return found;
+}
+
+bool IsDotEntry(const wchar_t* name) {
+  return name[0] == L'.' && (name[1] == 0 || (name[1] == L'.' && name[2] == 0));
+}
+
+// Owns a search handle.
+class FindHandle {
+ public:
+  FindHandle(const cc::Str& pattern, WIN32_FIND_DATAW* data)
+      : handle_(FindFirstFileW(Wide(pattern), data)) {}
+  ~FindHandle() {
+    if (valid()) FindClose(handle_);
+  }
+  FindHandle(const FindHandle&) = delete;
+  FindHandle& operator=(const FindHandle&) = delete;
+  bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+  HANDLE get() const { return handle_; }
+
+ private:
+  HANDLE handle_;
+};
+
+class Win32File : public File {
+ public:
+  explicit Win32File(HANDLE handle) : handle_(handle) {}
+  ~Win32File() override { Close(); }
+  Win32File(const Win32File&) = delete;
+  Win32File& operator=(const Win32File&) = delete;
+
+  int Read(void* buffer, int size) override {
+    DWORD read = 0;
+    if (!open() || size < 0 || !ReadFile(handle_, buffer, static_cast<DWORD>(size), &read, nullptr)) {
+      return -1;
+    }
+    return static_cast<int>(read);
+  }
+
+  bool Write(const void* data, int size) override {
+    if (!open() || size < 0) return false;
+    const char* bytes = static_cast<const char*>(data);
+    while (size > 0) {
+      DWORD written = 0;
+      if (!WriteFile(handle_, bytes, static_cast<DWORD>(size), &written, nullptr) || written == 0) {
+        return false;
+      }
+      bytes += written;
+      size -= static_cast<int>(written);
+    }
+    return true;
+  }
+
+  bool Flush() override { return open() && FlushFileBuffers(handle_); }
+
+  int64_t Size() override {
+    LARGE_INTEGER size;
+    if (!open() || !GetFileSizeEx(handle_, &size)) return -1;
+    return size.QuadPart;
+  }
+
+  int64_t Seek(int64_t offset, SeekFrom from) override {
+    DWORD method = from == SeekFrom::kBegin ? FILE_BEGIN : from == SeekFrom::kCurrent ? FILE_CURRENT : FILE_END;
+    LARGE_INTEGER distance, position;
+    distance.QuadPart = offset;
+    if (!open() || !SetFilePointerEx(handle_, distance, &position, method)) return -1;
+    return position.QuadPart;
+  }
+
+  bool Close() override {
+    if (!open()) return false;
+    bool closed = CloseHandle(handle_) != FALSE;
+    handle_ = INVALID_HANDLE_VALUE;
+    return closed;
+  }
+
+ private:
+  bool open() const { return handle_ != INVALID_HANDLE_VALUE; }
+  HANDLE handle_;
+};
+
+}  // namespace
+
+bool Win32FileSystem::FindFirst(const cc::Str& pattern, FoundFile* found) {
+  WIN32_FIND_DATAW data;
+  FindHandle search(pattern, &data);
+  if (!search.valid()) return false;
+  *found = Describe(data);
+  return true;
+}
+
+bool Win32FileSystem::ListFolder(const cc::Str& folder, std::vector<FoundFile>* entries) {
+  uint32_t attributes = GetAttributes(folder);
+  if (attributes == kInvalidFileAttributes || !(attributes & kFileAttributeDirectory)) return false;
+  cc::Str pattern = folder;
+  if (!pattern.EndsWith(cc::Str(u"\\")) && !pattern.EndsWith(cc::Str(u"/"))) pattern.Append(u'\\');
+  pattern.Append(u'*');
+  entries->clear();
+  WIN32_FIND_DATAW data;
+  FindHandle search(pattern, &data);
+  // An empty drive root has not even "." and "..".
+  if (!search.valid()) return GetLastError() == ERROR_FILE_NOT_FOUND;
+  do {
+    if (!IsDotEntry(data.cFileName)) entries->push_back(Describe(data));
+  } while (FindNextFileW(search.get(), &data));
+  return GetLastError() == ERROR_NO_MORE_FILES;
+}
+
+uint32_t Win32FileSystem::GetAttributes(const cc::Str& path) { return GetFileAttributesW(Wide(path)); }
+
+bool Win32FileSystem::SetAttributes(const cc::Str& path, uint32_t attributes) {
+  if (attributes == 0) attributes = FILE_ATTRIBUTE_NORMAL;
+  return SetFileAttributesW(Wide(path), attributes) != FALSE;
+}
+
+bool Win32FileSystem::RemoveFile(const cc::Str& path) { return DeleteFileW(Wide(path)) != FALSE; }
+
+bool Win32FileSystem::CreateFolder(const cc::Str& path) {
+  return CreateDirectoryW(Wide(path), nullptr) != FALSE;
+}
+
+bool Win32FileSystem::RemoveFolder(const cc::Str& path) {
+  return RemoveDirectoryW(Wide(path)) != FALSE;
+}
+
+std::unique_ptr<File> Win32FileSystem::Open(const cc::Str& path, OpenMode mode) {
+  DWORD access = GENERIC_WRITE;
+  // Readers let others keep writing (a log file that is still open).
+  DWORD share = FILE_SHARE_READ;
+  DWORD disposition = OPEN_ALWAYS;
+  if (mode == OpenMode::kRead) {
+    access = GENERIC_READ;
+    share = FILE_SHARE_READ | FILE_SHARE_WRITE;
+    disposition = OPEN_EXISTING;
+  } else if (mode == OpenMode::kCreate) {
+    disposition = CREATE_ALWAYS;
+  }
+  HANDLE handle = CreateFileW(Wide(path), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL,
+                              nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return nullptr;
+  return std::make_unique<Win32File>(handle);
+}
+
+bool Win32FileSystem::GetTimes(const cc::Str& path, FileTimes* times) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExW(Wide(path), GetFileExInfoStandard, &data)) return false;
+  times->creation = FromFileTime(data.ftCreationTime);
+  times->last_access = FromFileTime(data.ftLastAccessTime);
+  times->last_write = FromFileTime(data.ftLastWriteTime);
+  return true;
+}
+
+bool Win32FileSystem::SetTimes(const cc::Str& path, const FileTimes& times) {
+  // Backup semantics let the handle name a folder too.
+  HANDLE handle = CreateFileW(Wide(path), FILE_WRITE_ATTRIBUTES,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return false;
+  FILETIME creation = ToFileTime(times.creation);
+  FILETIME access = ToFileTime(times.last_access);
+  FILETIME write = ToFileTime(times.last_write);
+  BOOL ok = SetFileTime(handle, times.creation ? &creation : nullptr,
+                        times.last_access ? &access : nullptr, times.last_write ? &write : nullptr);
+  CloseHandle(handle);
+  return ok != FALSE;
+}
+
+bool Win32FileSystem::Copy(const cc::Str& source, const cc::Str& target, bool failIfExists) {
+  return CopyFileW(Wide(source), Wide(target), failIfExists ? TRUE : FALSE) != FALSE;
+}
