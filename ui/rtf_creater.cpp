@@ -196,7 +196,7 @@ void AppendEscapedUnit(std::string& out, char16_t unit) {
   out.append(buf, static_cast<size_t>(n));
 }
 
-// Replaces the six character entities in `text` from `from` on, appending to
+// Replaces the six character entities in `text`, appending the result to
 // `out`. One pass: "&amp;lt;" stays the text "&lt;".
 void AppendDecodingEntities(std::string& out, std::string_view text) {
   size_t i = 0;
@@ -338,7 +338,7 @@ size_t RTFCreater::OpeningElementEnd(size_t name, std::string_view word,
 
 size_t RTFCreater::HandleElement(size_t lt, size_t name) {
   const std::string_view text(in_, len_);
-  // Opening elements: {name, minimum bytes from the name on, kind, attrs}.
+  // Opening elements: {name, minimum bytes from the name on, kind}.
   struct Opening {
     std::string_view word;
     size_t min_bytes;
