@@ -255,11 +255,35 @@ class ProjectReader {
   }
 
   bool AddFileItems(std::string* error) {
-    for (int n = 1; config_.Has(ItemKey(n, u"")); ++n) {
+    int n = 1;
+    for (; config_.Has(ItemKey(n, u"")); ++n) {
       ItemFields fields = SplitItem(config_.Get(ItemKey(n, u"")));
       items_.push_back(fields);
       if (fields.type != kFileItem || fields.entry == cc::Str(kNoEntry)) continue;
       if (!AddFileItem(n, fields, error)) return false;
+    }
+    return CheckNoItemAfterGap(n, error);
+  }
+
+  // The runtime walks the items from 1 and stops at the first missing
+  // number; an item after that gap would silently never be installed.
+  bool CheckNoItemAfterGap(int missing, std::string* error) {
+    for (int i = 0; i < config_.Count(); ++i) {
+      cc::Str key_text = config_.KeyAt(i);
+      std::u16string_view key = key_text.View();
+      constexpr std::u16string_view kPrefix = u"s.f.", kSuffix = u".Item";
+      if (key.size() <= kPrefix.size() + kSuffix.size() || !cc::Str(key.substr(0, 4)).Equals(u"s.f.", true) ||
+          !cc::Str(key.substr(key.size() - kSuffix.size())).Equals(u".Item", true)) {
+        continue;
+      }
+      std::u16string_view number = key.substr(kPrefix.size(), key.size() - kPrefix.size() - kSuffix.size());
+      if (number.empty() || number.find_first_not_of(u"0123456789") != std::u16string_view::npos) continue;
+      int n = cc::Str(number).ToInt();
+      if (n > missing) {
+        *error = "s.f." + std::to_string(n) + ".Item follows a gap in the item numbers (no s.f." +
+                 std::to_string(missing) + ".Item); the setup would never reach it";
+        return false;
+      }
     }
     return true;
   }
