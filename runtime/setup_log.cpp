@@ -54,6 +54,13 @@ void SetupLog::Close() {
   file_.reset();
 }
 
+void SetupLog::Reset() {
+  if (file_) file_->Close();
+  file_.reset();
+  process_ = nullptr;
+  state_ = State::kNeverOpened;
+}
+
 SetupLog& ProcessSetupLog() {
   static SetupLog log;
   return log;
@@ -68,6 +75,8 @@ bool OpenSetupLog(Platform& platform) {
 void LogText(const cc::Str& text) { ProcessSetupLog().Write(text); }
 
 void CloseSetupLog() { ProcessSetupLog().Close(); }
+
+void ResetSetupLogForTesting() { ProcessSetupLog().Reset(); }
 
 namespace setup_log_detail {
 void WriteFormatted(const cc::Str& line) {

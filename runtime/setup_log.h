@@ -37,6 +37,8 @@ class SetupLog {
   // then closes the file. Does nothing unless open.
   void Close();
   bool IsOpen() const { return state_ == State::kOpen; }
+  // Closes without the wait and returns to the never-opened state.
+  void Reset();
 
  private:
   enum class State { kNeverOpened, kOpen, kClosed };
@@ -57,6 +59,10 @@ void LogText(const cc::Str& text);
 
 // Closes the process-wide log (see SetupLog::Close).
 void CloseSetupLog();
+
+// For tests that run several start-ups in one process: closes the
+// process-wide log without the wait and makes it never-opened again.
+void ResetSetupLogForTesting();
 
 // Writes one line formatted printf-style (cc::Str::Format conversions; a
 // cc::Str argument is passed as its text for "%s"). A line that formats to

@@ -80,8 +80,8 @@ TEST_F(SetupLogTest, AFileThatCannotBeOpenedLeavesTheLogClosed) {
   EXPECT_EQ(platform_.fake_files.Exists(u"C:\\missing"), false);
 }
 
-// The process-wide log is opened once per process, so this is its only test.
 TEST_F(SetupLogTest, TheProcessLogSitsBesideTheProgram) {
+  ResetSetupLogForTesting();
   platform_.fake_system.SetModuleFileName(u"C:\\setup\\setup.exe");
   LogText(u"not yet open");
   ASSERT_TRUE(OpenSetupLog(platform_));

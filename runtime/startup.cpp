@@ -1,0 +1,21 @@
+#include "runtime/startup.h"
+
+#include "platform/platform.h"
+#include "platform/process.h"
+#include "runtime/ins_form.h"
+
+void EnableStartupPrivileges(Platform& platform) {
+  if (!platform.process) return;
+  for (const char16_t* privilege : kStartupPrivileges) platform.process->EnablePrivilege(privilege);
+}
+
+int RunStartupWithoutWindow(Platform& platform) {
+  EnableStartupPrivileges(platform);
+  InsForm form(platform);
+  form.Initialize();
+  // No window yet: the block exists, its handle word stays 0.
+  form.PublishMainWindow(0);
+  form.CheckBeforeFirstPage();
+  form.Teardown();
+  return 0;
+}
