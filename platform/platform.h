@@ -12,7 +12,10 @@
 class FileSystem;
 class ModuleResources;
 class ProcessServices;
+class Progress;
+class Prompts;
 class Registry;
+class Shell;
 class SystemInfo;
 
 // The answer of the version query, computed on first use and then kept for
@@ -32,6 +35,9 @@ class Platform {
   ModuleResources* resources = nullptr;  // module_resources.h
   Registry* registry = nullptr;          // registry.h
   ProcessServices* process = nullptr;    // process.h
+  Shell* shell = nullptr;                // shell.h
+  Prompts* prompts = nullptr;            // prompts.h
+  Progress* progress = nullptr;          // progress.h (the installing page's)
 
   mutable OsVersionCache os_version;
 };

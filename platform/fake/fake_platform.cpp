@@ -6,6 +6,9 @@ FakePlatform::FakePlatform() : fake_system(&fake_files) {
   resources = &fake_resources;
   registry = &fake_registry;
   process = &fake_process;
+  shell = &fake_shell;
+  prompts = &fake_prompts;
+  progress = &fake_progress;
   for (const cc::Str& folder : fake_system.KnownFolders()) fake_files.PutFolder(folder);
   fake_files.PutFile(fake_system.ModuleFileName(), "");
 }

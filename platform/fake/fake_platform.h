@@ -6,7 +6,10 @@
 #include "platform/fake/fake_file_system.h"
 #include "platform/fake/fake_module_resources.h"
 #include "platform/fake/fake_process.h"
+#include "platform/fake/fake_progress.h"
+#include "platform/fake/fake_prompts.h"
 #include "platform/fake/fake_registry.h"
+#include "platform/fake/fake_shell.h"
 #include "platform/fake/fake_system_info.h"
 #include "platform/platform.h"
 
@@ -27,4 +30,7 @@ class FakePlatform : public Platform {
   FakeModuleResources fake_resources;
   FakeRegistry fake_registry;
   FakeProcess fake_process;
+  FakeShell fake_shell{&fake_files};
+  FakePrompts fake_prompts;
+  FakeProgress fake_progress;
 };

@@ -7,6 +7,7 @@
 #include "platform/win32/win32_module_resources.h"
 #include "platform/win32/win32_process.h"
 #include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_shell.h"
 #include "platform/win32/win32_system_info.h"
 
 namespace {
@@ -40,6 +41,7 @@ class Win32Platform : public Platform {
     resources = &resources_;
     registry = &registry_;
     process = &process_;
+    shell = &shell_;
   }
   Win32Platform(const Win32Platform&) = delete;
   Win32Platform& operator=(const Win32Platform&) = delete;
@@ -50,6 +52,7 @@ class Win32Platform : public Platform {
   Win32ModuleResources resources_;
   Win32Registry registry_;
   Win32Process process_;
+  Win32Shell shell_;
 };
 
 }  // namespace

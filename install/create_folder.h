@@ -1,0 +1,13 @@
+// Folder creation with recording, used by the driver and the install steps.
+#pragma once
+
+#include "core/str.h"
+
+struct InstallSession;
+
+// With `record`, appends "Dir?=" + `path` to the record text (also when the
+// folder exists already). A missing folder is announced with the status
+// line "Create folder:" + path and created with its missing parents, the
+// outermost first; only `path` itself is recorded. Returns whether the
+// folder exists afterwards.
+bool CreateFolder(InstallSession& session, const cc::Str& path, bool record);

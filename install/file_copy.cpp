@@ -1,0 +1,201 @@
+#include "install/file_copy.h"
+
+#include <algorithm>
+#include <chrono>
+#include <memory>
+
+#include "install/create_folder.h"
+#include "install/file_item.h"
+#include "install/file_step.h"
+#include "install/install_session.h"
+#include "install/overwrite_policy.h"
+#include "install/page_text.h"
+#include "install/status.h"
+#include "platform/file_helpers.h"
+#include "platform/file_system.h"
+#include "platform/platform.h"
+#include "platform/progress.h"
+#include "platform/prompts.h"
+#include "runtime/payload_archive.h"
+
+namespace {
+
+const char16_t* const kOverwriteButtonKeys[kOverwriteButtonCount] = {
+    u".s.c.Var.O_Over",   u".s.c.Var.O_OverAll", u".s.c.Var.O_Skip",
+    u".s.c.Var.O_SkipAll", u".s.c.Var.O_OverOld", u".s.c.Var.O_Cancel"};
+
+// What making room for the new file came to.
+enum class RoomResult { kReady, kIgnored, kAborted };
+
+int64_t MicrosecondsSince(std::chrono::steady_clock::time_point start) {
+  return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() -
+                                                               start)
+      .count();
+}
+
+int StopWithError(InstallSession& session, const cc::Str& errorInfo) {
+  session.store.Set(u"Ret.ErrorInfo", errorInfo);
+  return kFileStepStopped;
+}
+
+FileErrorAnswer AskFileError(InstallSession& session, const cc::Str& target) {
+  return session.prompts().AskAbortRetryIgnore(
+      ErrorText(session.store, u".s.i.Var.CopyFileRetry", target),
+      PageText(session.store, u".s.c.Var.QTitle"));
+}
+
+OverwriteDecision AskOverwrite(InstallSession& session, const cc::Str& target, int cmp) {
+  OverwriteQuestion question;
+  question.caption = PageText(session.store, u".s.c.Var.QTitle");
+  question.message = ErrorText(session.store, u".s.c.Var.OverwriteInfo", target);
+  question.target = target;
+  for (int i = 0; i < kOverwriteButtonCount; ++i) {
+    question.buttons[i] = PageText(session.store, kOverwriteButtonKeys[i]);
+  }
+  session.overwrite_answer = session.prompts().AskOverwrite(question);
+  return ApplyOverwriteAnswer(session.overwrite_answer, cmp);
+}
+
+// Deletes the existing target; asks while it is still there.
+RoomResult MakeRoom(InstallSession& session, const cc::Str& target, int* result) {
+  FileSystem& files = *session.platform.files;
+  for (;;) {
+    DeleteFileForced(files, target);
+    if (!FileExists(files, target)) return RoomResult::kReady;
+    switch (AskFileError(session, target)) {
+      case FileErrorAnswer::kAbort:
+        *result = StopWithError(session, ErrorText(session.store, u".s.c.Var.RemoveFileError", target));
+        return RoomResult::kAborted;
+      case FileErrorAnswer::kRetry:
+        continue;
+      case FileErrorAnswer::kIgnore:
+        return RoomResult::kIgnored;
+    }
+  }
+}
+
+// A copy that cannot finish must not leave a truncated file where the
+// program expects a whole one.
+int AbandonCopy(InstallSession& session, std::unique_ptr<File> file, const cc::Str& target,
+                const cc::Str& errorInfo) {
+  file->Close();
+  DeleteFileForced(*session.platform.files, target);
+  if (errorInfo.IsNull()) return kFileStepStopped;
+  return StopWithError(session, errorInfo);
+}
+
+void ShowCopyProgress(InstallSession& session, const cc::Str& target, uint64_t written,
+                      uint64_t size) {
+  Progress& progress = session.progress();
+  int64_t total = std::max<int64_t>(session.bytes_total, 1);
+  progress.SetBar(static_cast<int>(std::min<int64_t>(100, session.bytes_done * 100 / total)));
+  if (size > static_cast<uint64_t>(kCopyBlockSize) && written > 0) {
+    progress.SetDetail(target + cc::Str::Formatted(u"(%d/100)", static_cast<int>(written * 100 / size)));
+  }
+  progress.PumpMessages();
+}
+
+// Copies the payload entry `source` into the open `file` in blocks.
+int CopyEntry(InstallSession& session, const cc::Str& source, const cc::Str& target,
+              std::unique_ptr<File> file) {
+  const cc::Str copyError = ErrorText(session.store, u".s.i.Var.CopyFileError", target);
+  int index = -1;
+  PayloadEntry entry;
+  if (FindEntry(session.archive, source, true, &index, &entry) != kPayloadOk) {
+    return AbandonCopy(session, std::move(file), target, copyError);
+  }
+  unsigned char* buffer = session.transfer_buffer.data();
+  CopyTimings& timings = session.timings;
+  uint64_t written = 0;
+  for (;;) {
+    ShowCopyProgress(session, target, written, entry.uncompressedSize);
+    if (session.Canceling()) return AbandonCopy(session, std::move(file), target, cc::Str());
+    size_t chunk = 0;
+    auto start = std::chrono::steady_clock::now();
+    uint32_t status = ReadEntry(session.archive, index, buffer, kCopyBlockSize, &chunk);
+    timings.read_us += MicrosecondsSince(start);
+    if (status != kPayloadOk && status != kPayloadMoreData) {
+      return AbandonCopy(session, std::move(file), target, copyError);
+    }
+    session.bytes_done += static_cast<int64_t>(chunk);
+    written += chunk;
+    start = std::chrono::steady_clock::now();
+    bool ok = file->Write(buffer, static_cast<int>(chunk));
+    timings.write_us += MicrosecondsSince(start);
+    if (!ok) return AbandonCopy(session, std::move(file), target, copyError);
+    start = std::chrono::steady_clock::now();
+    file->Flush();
+    timings.flush_us += MicrosecondsSince(start);
+    ++timings.blocks;
+    if (status == kPayloadOk) break;
+  }
+  if (!file->Close()) return AbandonCopy(session, std::move(file), target, copyError);
+  ++timings.files;
+  return kFileStepOk;
+}
+
+// Steps 3 to 8 of a file that is extracted.
+int PlaceFile(InstallSession& session, int n, const FileItem& item, const cc::Str& parentPath,
+              const cc::Str& target, cc::Str* fileOver) {
+  if (!CreateFolder(session, parentPath, false)) {
+    session.store.Set(u"Ret.ErrorInfo",
+                      ErrorText(session.store, u".s.i.Var.CreateFolderError", parentPath));
+    return kFileStepFolderFailed;
+  }
+  FileSystem& files = *session.platform.files;
+  const uint64_t time = ReadItemTime(session.store, n);
+  if (FileExists(files, target)) {
+    *fileOver = u"1";
+    int cmp = CompareFileTimes(time, GetFileWriteTime(session.platform, target, false));
+    OverwriteDecision decision = DecideOverwrite(item.overwrite_mode, session.overwrite_answer, cmp);
+    if (decision == OverwriteDecision::kAsk) decision = AskOverwrite(session, target, cmp);
+    if (decision == OverwriteDecision::kCancel) {
+      return StopWithError(session, cc::Str(u".s.i.Var.CopyFileError"));
+    }
+    if (decision == OverwriteDecision::kKeep) return kFileStepOk;
+  }
+  std::unique_ptr<File> file;
+  while (!file) {
+    int result = kFileStepOk;
+    RoomResult room = MakeRoom(session, target, &result);
+    if (room == RoomResult::kAborted) return result;
+    if (room == RoomResult::kIgnored) return kFileStepOk;
+    file = files.Open(target, OpenMode::kCreate);
+    if (file) break;
+    FileErrorAnswer answer = AskFileError(session, target);
+    if (answer == FileErrorAnswer::kAbort) {
+      return StopWithError(session, ErrorText(session.store, u".s.i.Var.CreateFileError", target));
+    }
+    if (answer == FileErrorAnswer::kIgnore) {
+      ShowStatusLine(session.progress(), cc::Str(u"Ignore file:") + target + cc::Str(u"\r\n"));
+      return kFileStepOk;
+    }
+  }
+  int result = CopyEntry(session, item.source, target, std::move(file));
+  if (result < 0) return result;
+  FileTimes times{time, time, time};
+  files.SetTimes(target, times);
+  return kFileStepOk;
+}
+
+}  // namespace
+
+int InstallFileItem(InstallSession& session, int n, const FileItem& item, const cc::Str& indent,
+                    const cc::Str& parentPath) {
+  const cc::Str target = parentPath + InstalledFileName(item.source);
+  ShowDetail(session.progress(), target);
+  cc::Str fileOver = u"0";
+  bool extract = session.archive != nullptr &&
+                 !session.store.GetBool(cc::Str::Formatted(u"s.f.%d.Item.I", n), false);
+  if (extract) {
+    int result = PlaceFile(session, n, item, parentPath, target, &fileOver);
+    if (result < 0) return result;
+  }
+  ShowStatusLine(session.progress(), indent + target + cc::Str(u"\r\n"));
+  if (item.uninstall_mode != kUninstallKeep) {
+    session.record.AddLine(u"File?=", target);
+    session.record.AddLine(u"FileOver?=", fileOver);
+    session.record.AddLine(u"FileUnins?=", item.uninstall_mode == kUninstallShared ? cc::Str(u"2") : cc::Str(u"0"));
+  }
+  return kFileStepOk;
+}

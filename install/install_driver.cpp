@@ -1,0 +1,133 @@
+#include "install/install_driver.h"
+
+#include <algorithm>
+
+#include "install/create_folder.h"
+#include "install/file_step.h"
+#include "install/install_session.h"
+#include "install/page_text.h"
+#include "install/pending_steps.h"
+#include "install/status.h"
+#include "install/uninstall_record.h"
+#include "install/uninstaller.h"
+#include "platform/csidl.h"
+#include "platform/file_helpers.h"
+#include "platform/os_version.h"
+#include "platform/platform.h"
+#include "platform/prompts.h"
+#include "platform/system_helpers.h"
+#include "runtime/setup_log.h"
+
+namespace {
+
+bool Fail(InstallSession& session, const char16_t* key, const cc::Str& detail) {
+  session.store.Set(u"Ret.ErrorInfo", ErrorText(session.store, key, detail));
+  return false;
+}
+
+cc::Str WithBackslash(cc::Str path) {
+  if (!path.IsEmpty() && !path.EndsWith(u"\\")) path += u"\\";
+  return path;
+}
+
+// Step 1: the state of the run.
+void BeginRun(InstallSession& session) {
+  cc::KeyArr& store = session.store;
+  session.overwrite_answer = 0;
+  session.write_uninstaller = store.GetBool(u"s.c.chkUnins", true);
+  session.app_folder = store.Get(u"Ret.Location.Path");
+  session.app_name = PageText(store, u".s.c.Var.AppName");
+  session.record.Start(session.app_folder, session.app_name);
+  session.os_index = GetOsVersion(session.platform, &session.is64);
+  session.start_menu_folder = cc::Str(u"");
+  session.bytes_done = 0;
+  session.bytes_total = std::max<int64_t>(1, store.Get(u"Ret.Location.Required").ToInt64());
+}
+
+// Step 3: an earlier installation in the application folder is removed
+// first when the user agrees and its record names this very file.
+bool HandleEarlierInstallation(InstallSession& session) {
+  ShowStatus(session.progress(), u"Check unins.exe.dat...");
+  const cc::Str recordPath = session.store.Get(u"Ret.Location.Path") + cc::Str(kRecordFileName);
+  if (!FileExists(*session.platform.files, recordPath)) return true;
+  ConfirmAnswer answer = session.prompts().AskOkCancel(
+      ErrorText(session.store, u".s.i.Var.AlreadyIns", recordPath),
+      PageText(session.store, u".s.c.Var.QTitle"));
+  if (answer != ConfirmAnswer::kOk) return Fail(session, u".s.i.Var.AlreadyInsError", recordPath);
+  if (!session.earlier_record) {
+    session.earlier_record = std::make_unique<cc::KeyArr>(false, true);
+    ReadRecordFile(*session.platform.files, recordPath, session.earlier_record.get());
+  }
+  // A record copied here from another folder is not acted on.
+  if (session.earlier_record->Get(u"Log.UninsData").Compare(recordPath) != 0) return true;
+  return RemoveEarlierInstallation(session, *session.earlier_record) >= 0;
+}
+
+// Step 4: the program-menu folder, recorded.
+bool PrepareStartMenuFolder(InstallSession& session) {
+  ShowStatus(session.progress(), u"Check menu folder...");
+  cc::KeyArr& store = session.store;
+  if (store.GetBool(u"Ret.Menu.Skip", false)) return true;
+  int csidl = store.GetBool(u"Ret.Location.AllUser", false) ? kCsidlCommonPrograms : kCsidlPrograms;
+  cc::Str base = GetSpecialFolder(*session.platform.system, csidl);
+  cc::Str menu = store.Get(u"Ret.Menu.Path");
+  if (menu.IsEmpty()) menu = store.Get(u"Ret.Menu.InitPath");
+  session.start_menu_folder = WithBackslash(base) + WithBackslash(menu);
+  if (!CreateFolder(session, session.start_menu_folder, true)) {
+    return Fail(session, u".s.i.Var.CreateFolderError", session.start_menu_folder);
+  }
+  return true;
+}
+
+// Step 5: the files, through a buffer that lives for this step only.
+bool InstallFiles(InstallSession& session) {
+  ShowStatus(session.progress(), u"Install/Extracting files...");
+  session.transfer_buffer.assign(kTransferBufferSize, 0);
+  int result = RunFileStep(session);
+  session.transfer_buffer.clear();
+  session.transfer_buffer.shrink_to_fit();
+  if (session.Canceling()) session.store.SetBool(u"Ret.Canceled", true);
+  return result >= 0;
+}
+
+void WriteRegistryStep(InstallSession& session) {
+  ShowStatus(session.progress(), u"treate registry...");
+  ShowDetail(session.progress(), u"");
+  WriteRegistryItems(session);
+}
+
+void WriteIniStep(InstallSession& session) {
+  ShowStatus(session.progress(), u"treate ini file...");
+  ShowDetail(session.progress(), u"");
+  WriteIniItems(session);
+}
+
+}  // namespace
+
+bool RunInstall(InstallSession& session, int phase) {
+  if (phase != kInstallPhase) return true;
+  if (!session.platform.progress || !session.platform.prompts || !session.platform.files ||
+      !session.platform.system) {
+    session.store.Set(u"Ret.ErrorInfo", u"The installer cannot show its progress or questions.");
+    return false;
+  }
+  BeginRun(session);
+  if (!CreateFolder(session, session.app_folder, false)) {
+    return Fail(session, u".s.i.Var.CreateFolderError", session.app_folder);
+  }
+  if (!HandleEarlierInstallation(session)) return false;
+  if (!PrepareStartMenuFolder(session)) return false;
+  if (!InstallFiles(session)) return false;
+  LogLine(u"WinVer:%d, %s", session.os_index, GetOsName(session.os_index, session.is64));
+  if (!CreateShortcutsAndPins(session)) return false;
+  CreateAssociationsAndServices(session);
+  WriteRegistryStep(session);
+  WriteIniStep(session);
+  if (session.write_uninstaller) {
+    WriteUninstaller(session);
+    WriteRecord(session);
+  }
+  if (session.Canceling()) session.store.SetBool(u"Ret.Canceled", true);
+  session.store.SetBool(u"Ret.CancelEnd", true);
+  return true;
+}

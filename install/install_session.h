@@ -1,0 +1,64 @@
+// The state of one install run, shared by the driver and its steps: what
+// the installing page lends the engine (the platform with its progress and
+// prompts, the configuration store that also holds the results, the open
+// payload) and what the run keeps while it works.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "core/key_arr.h"
+#include "core/str.h"
+#include "install/uninstall_record.h"
+
+class PayloadArchive;
+class Platform;
+class Progress;
+class Prompts;
+
+// Files are copied in blocks of this size through one buffer of
+// kTransferBufferSize bytes, allocated for the file step only.
+inline constexpr int kCopyBlockSize = 102400;
+inline constexpr int kTransferBufferSize = 0x19005;
+
+// Where the file step's time goes, for the benchmark (microseconds).
+struct CopyTimings {
+  int64_t read_us = 0;    // deciphering and inflating payload blocks
+  int64_t write_us = 0;   // writing blocks
+  int64_t flush_us = 0;   // flushing after every block
+  int64_t blocks = 0;
+  int64_t files = 0;
+};
+
+struct InstallSession {
+  // `platform` must have files, system, registry, shell, prompts and
+  // progress; `archive` may be null (no file is extracted then).
+  InstallSession(Platform& platform, cc::KeyArr& store, PayloadArchive* archive)
+      : platform(platform), store(store), archive(archive) {}
+
+  Platform& platform;
+  cc::KeyArr& store;
+  PayloadArchive* archive;
+
+  cc::Str app_folder;          // "Ret.Location.Path", ending in "\\"
+  cc::Str app_name;            // page text ".s.c.Var.AppName"
+  RecordText record;
+  int os_index = 0;            // OsIndex of the running system
+  int is64 = 0;
+  cc::Str start_menu_folder;   // empty when "Ret.Menu.Skip" is set
+  bool write_uninstaller = true;
+  // The overwrite question's remembered answer (0 when none yet).
+  int overwrite_answer = 0;
+  std::vector<unsigned char> transfer_buffer;
+  // Progress of the file step. 64-bit: installs beyond 2 GB must not wrap.
+  int64_t bytes_done = 0;
+  int64_t bytes_total = 1;
+  // The record of an earlier installation, read once per run.
+  std::unique_ptr<cc::KeyArr> earlier_record;
+  CopyTimings timings;
+
+  Progress& progress() const;
+  Prompts& prompts() const;
+  bool Canceling() const { return store.GetBool(u"Ret.Canceling", false); }
+};

@@ -1,0 +1,11 @@
+#include "install/pending_steps.h"
+
+int RemoveEarlierInstallation(InstallSession& session, const cc::KeyArr& record) { return 0; }
+
+bool CreateShortcutsAndPins(InstallSession& session) { return true; }
+
+void CreateAssociationsAndServices(InstallSession& session) {}
+
+void WriteRegistryItems(InstallSession& session) {}
+
+void WriteIniItems(InstallSession& session) {}

@@ -1,0 +1,57 @@
+// The uninstall record: the text that an install run builds line by line
+// (configuration-text syntax, one "[Log]" section, UTF-8, "\r\n" line ends)
+// and its file "unins.exe.dat" beside the uninstaller.
+//
+// File form: every backslash of the text doubled (the configuration parser
+// turns "\\\\" back into one, so a path holding "\\n" does not come back as a
+// line break), the result enciphered with the record key (cc::kRecordKey,
+// one extra round) and written as its Base64 text after the UTF-8
+// byte-order mark EF BB BF.
+//
+// Read back, counted keys ("File?=") become "Log.File0", "Log.File1", ...
+// with "Log.File.Count", and plain keys "Log.AppDir" and so on.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "core/key_arr.h"
+#include "core/str.h"
+
+class FileSystem;
+
+inline constexpr char16_t kRecordFileName[] = u"unins.exe.dat";
+inline constexpr char16_t kUninstallerFileName[] = u"unins.exe";
+
+// The record under construction, held as UTF-8.
+class RecordText {
+ public:
+  // Starts over with "[Log]", "AppDir=" + `appFolder` and "AppName=" +
+  // `appName`.
+  void Start(const cc::Str& appFolder, const cc::Str& appName);
+  // Appends `key` (with its "=", e.g. u"File?="), `value` and "\r\n".
+  void AddLine(const char16_t* key, const cc::Str& value);
+  const std::string& Utf8() const { return text_; }
+
+ private:
+  std::string text_;
+};
+
+// `utf8` with every backslash doubled.
+std::string EscapeRecordText(std::string_view utf8);
+
+// The bytes of the record file for the record text `utf8` (mark included).
+std::string EncodeRecordFile(std::string_view utf8);
+
+// Deletes an existing file (read-only too), then writes EncodeRecordFile of
+// `utf8`, flushes and closes. False when the file cannot be written.
+bool WriteRecordFile(FileSystem& files, const cc::Str& path, std::string_view utf8);
+
+// Parses the bytes of a record file (decoded by their byte-order mark,
+// UTF-8 without one) into `store`. False, with `store` unchanged, when the
+// text is not a record (the Base64 text is rejected).
+bool DecodeRecordFile(std::string_view bytes, cc::KeyArr* store);
+
+// Reads the record file at `path` into `store`. False, with `store`
+// unchanged, when the file cannot be read or is not a record.
+bool ReadRecordFile(FileSystem& files, const cc::Str& path, cc::KeyArr* store);
