@@ -35,7 +35,7 @@ InsForm::~InsForm() { Teardown(); }
 void InsForm::Initialize() {
   // Without a payload the configuration stays empty; the wizard then reports
   // that there is nothing to install.
-  LoadPayloadAtStartup(platform_, *config_, &payload_);
+  payload_found_ = LoadPayloadAtStartup(platform_, *config_, &payload_, &payload_status_);
   if (config_->GetBool(u"s.c.Var.OutLog", false) && OpenSetupLog(platform_)) WriteStartupLog();
   ChooseStartupLanguage();
   ComputeInitialResults(*config_, current_lang_, platform_);

@@ -64,6 +64,10 @@ class InsForm {
   cc::KeyArr* UninstallStore() { return uninstall_.get(); }
   void SetUninstallStore(std::unique_ptr<cc::KeyArr> store) { uninstall_ = std::move(store); }
   LoadedPayload& Payload() { return payload_; }
+  // What opening the payload reported: whether the resource was present,
+  // and the status (kPayloadOk when the configuration was parsed).
+  bool PayloadResourceFound() const { return payload_found_; }
+  uint32_t PayloadStatus() const { return payload_status_; }
   // "en-US"; null when no language could be chosen.
   const cc::Str& CurrentLang() const { return current_lang_; }
   int CurrentPageIndex() const { return current_page_; }
@@ -78,6 +82,8 @@ class InsForm {
   std::unique_ptr<cc::KeyArr> config_;
   std::unique_ptr<cc::KeyArr> uninstall_;
   LoadedPayload payload_;
+  bool payload_found_ = false;
+  uint32_t payload_status_ = kPayloadNotFound;
   std::unique_ptr<SharedMemory> shared_block_;
   cc::Str current_lang_;
   int current_page_ = -1;

@@ -1,4 +1,4 @@
-#include "runtime/os_test.h"
+#include "runtime/os_flags.h"
 
 uint32_t OsVersionBit(int osIndex) {
   switch (osIndex) {

@@ -1,6 +1,7 @@
-// The OS test: whether an OS flag word allows a system. Run conditions and
-// every install item with an OS flag word (files, registry and INI items,
-// shortcuts, associations, services) ask this one function.
+// The OS flag word and the OS test: whether a flag word allows a system.
+// Run conditions and every install item with an OS flag word (files,
+// registry and INI items, shortcuts, associations, services) ask this one
+// function.
 #pragma once
 
 #include <cstdint>

@@ -3,7 +3,7 @@
 #include "platform/os_version.h"
 #include "platform/platform.h"
 #include "platform/registry.h"
-#include "runtime/os_test.h"
+#include "runtime/os_flags.h"
 
 namespace {
 

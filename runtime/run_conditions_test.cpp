@@ -5,7 +5,7 @@
 #include <string>
 
 #include "platform/fake/fake_platform.h"
-#include "runtime/os_test.h"
+#include "runtime/os_flags.h"
 
 namespace {
 

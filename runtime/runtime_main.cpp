@@ -1,6 +1,8 @@
 // The setup runtime's entry point. Start-up as far as it exists: the
-// system's ANSI converter, the Win32 platform, the payload and the project
-// configuration. The wizard takes over from here once it exists.
+// system's ANSI converter, the Win32 platform, then the start-up without a
+// window (privileges, payload and configuration, setup log, language,
+// initial results, run conditions and rights check, teardown). The wizard
+// takes over from here once it exists.
 #include <windows.h>
 
 #include <cstdio>
@@ -9,7 +11,9 @@
 #include "core/key_arr.h"
 #include "platform/platform.h"
 #include "platform/win32/win32_platform.h"
+#include "runtime/ins_form.h"
 #include "runtime/payload_loader.h"
+#include "runtime/startup.h"
 
 namespace {
 
@@ -35,13 +39,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   std::unique_ptr<Platform> platform = CreateWin32Platform();
   if (platform == nullptr || platform->resources == nullptr) return 1;
 
-  // Owned here until the main form exists to own them.
-  cc::KeyArr config(false, true);
-  LoadedPayload payload;
-  uint32_t status = kPayloadNotFound;
-  // Not checked: without a payload the configuration stays empty and the
-  // wizard reports that there is nothing to install.
-  bool resourceFound = LoadPayloadAtStartup(*platform, config, &payload, &status);
-  ReportStartUp(resourceFound, status, config, payload);
-  return 0;
+  return RunStartupWithoutWindow(*platform, [](InsForm& form) {
+    ReportStartUp(form.PayloadResourceFound(), form.PayloadStatus(), form.Config(), form.Payload());
+  });
 }

@@ -9,10 +9,11 @@ void EnableStartupPrivileges(Platform& platform) {
   for (const char16_t* privilege : kStartupPrivileges) platform.process->EnablePrivilege(privilege);
 }
 
-int RunStartupWithoutWindow(Platform& platform) {
+int RunStartupWithoutWindow(Platform& platform, const std::function<void(InsForm&)>& afterInitialize) {
   EnableStartupPrivileges(platform);
   InsForm form(platform);
   form.Initialize();
+  if (afterInitialize) afterInitialize(form);
   // No window yet: the block exists, its handle word stays 0.
   form.PublishMainWindow(0);
   form.CheckBeforeFirstPage();

@@ -4,6 +4,9 @@
 // teardown.
 #pragma once
 
+#include <functional>
+
+class InsForm;
 class Platform;
 
 // The privileges the setup enables on its own token, in this order.
@@ -18,5 +21,7 @@ void EnableStartupPrivileges(Platform& platform);
 // does when it loads (run conditions, rights check; a failure leaves its
 // message in "Ret.ErrorInfo", which only the wizard's error page shows).
 // Returns the process exit code, which is 0 whatever the outcome, as the
-// setup's is. Needs every interface of `platform`.
-int RunStartupWithoutWindow(Platform& platform);
+// setup's is. `afterInitialize` (may be empty) is called with the form once
+// it is initialised, before the checks. Needs every interface of `platform`.
+int RunStartupWithoutWindow(Platform& platform,
+                            const std::function<void(InsForm&)>& afterInitialize = {});

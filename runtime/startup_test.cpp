@@ -70,7 +70,16 @@ class StartupTest : public ::testing::Test {
 
 TEST_F(StartupTest, LogsVersionMacrosAndLanguageAndLeavesNoTrace) {
   PutPayload(kConfig);
-  EXPECT_EQ(RunStartupWithoutWindow(platform_), 0);
+  bool initialised = false;
+  EXPECT_EQ(RunStartupWithoutWindow(platform_,
+                                    [&](InsForm& form) {
+                                      initialised = true;
+                                      EXPECT_TRUE(form.PayloadResourceFound());
+                                      EXPECT_EQ(form.PayloadStatus(), kPayloadOk);
+                                      EXPECT_TRUE(form.Config().Has(u"Ret.Dir.App"));
+                                    }),
+            0);
+  EXPECT_TRUE(initialised);
 
   std::vector<std::string> lines = LogLines(platform_);
   ASSERT_EQ(lines.size(), 1u + kLoggedMacroCount + 1u);
@@ -99,7 +108,9 @@ TEST_F(StartupTest, LogsVersionMacrosAndLanguageAndLeavesNoTrace) {
 
 TEST_F(StartupTest, RefusedPrivilegesAndAMissingPayloadDoNotStopTheStart) {
   platform_.fake_process.SetRefusePrivileges(true);
-  EXPECT_EQ(RunStartupWithoutWindow(platform_), 0);
+  bool found = true;
+  EXPECT_EQ(RunStartupWithoutWindow(platform_, [&](InsForm& form) { found = form.PayloadResourceFound(); }), 0);
+  EXPECT_FALSE(found);
   EXPECT_EQ(platform_.fake_process.Privileges().size(), 2u);
   EXPECT_FALSE(platform_.fake_files.Exists(kLogPath));
 }
