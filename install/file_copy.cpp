@@ -87,10 +87,10 @@ int AbandonCopy(InstallSession& session, std::unique_ptr<File> file, const cc::S
 void ShowCopyProgress(InstallSession& session, const cc::Str& target, uint64_t written,
                       uint64_t size) {
   Progress& progress = session.progress();
-  int64_t total = std::max<int64_t>(session.bytes_total, 1);
-  progress.SetBar(static_cast<int>(std::min<int64_t>(100, session.bytes_done * 100 / total)));
+  progress.SetBar(PercentOf(session.bytes_done, session.bytes_total));
   if (size > static_cast<uint64_t>(kCopyBlockSize) && written > 0) {
-    progress.SetDetail(target + cc::Str::Formatted(u"(%d/100)", static_cast<int>(written * 100 / size)));
+    int percent = PercentOf(static_cast<int64_t>(written), static_cast<int64_t>(size));
+    progress.SetDetail(target + cc::Str::Formatted(u"(%d/100)", percent));
   }
   progress.PumpMessages();
 }

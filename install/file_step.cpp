@@ -6,7 +6,7 @@
 #include "install/install_session.h"
 #include "install/page_text.h"
 #include "install/status.h"
-#include "runtime/os_test.h"
+#include "runtime/os_flags.h"
 #include "runtime/path_macros.h"
 #include "runtime/setup_log.h"
 

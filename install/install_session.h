@@ -31,6 +31,10 @@ struct CopyTimings {
   int64_t files = 0;
 };
 
+// `part` of `whole` in whole percent, 0 to 100 (a `whole` below 1 counts
+// as 1). In 64 bits: "bytes done x 100" leaves 32 bits from 21 MB on.
+int PercentOf(int64_t part, int64_t whole);
+
 struct InstallSession {
   // `platform` must have files, system, registry, shell, prompts and
   // progress; `archive` may be null (no file is extracted then).
