@@ -1,0 +1,304 @@
+#include "install/install_driver.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "install/install_test_support.h"
+#include "install/uninstaller.h"
+#include "platform/csidl.h"
+
+namespace {
+
+using install_test::InstallWorld;
+using install_test::kAppFolder;
+
+const char16_t kEntryKey[] = u"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\[Velmora]Demo";
+
+// A small project: one component with a program and a shared file in a
+// sub-folder, and the uninstaller.
+void SampleProject(InstallWorld& world) {
+  world.Item(1, 0, 2, u"Main");
+  world.Check(1);
+  world.Item(2, 1, 3, u"<Application Folder>");
+  world.Item(3, 2, 5, u"3*app.exe");
+  world.Item(4, 2, 4, u"data");
+  world.Item(5, 4, 5, u"5*cfg.ini", 0, 2);
+  world.Payload({{"pjcfg.ini", "[s]"}, {"unins.exe", "MZ uninstaller"}, {"3*app.exe", "MZ app"},
+                 {"5*cfg.ini", "[cfg]"}});
+}
+
+std::string MenuFolder(InstallWorld& world, int csidl = kCsidlCommonPrograms) {
+  return world.platform.fake_system.SpecialFolderPath(csidl).ToUtf8() + "\\Demo\\";
+}
+
+std::string RegText(InstallWorld& world, const char16_t* name) {
+  RegValue value;
+  if (!world.platform.fake_registry.GetValue(RegRoot::kLocalMachine, kEntryKey, name, &value)) return "(none)";
+  return RegDataAsText(value.data).ToUtf8();
+}
+
+TEST(InstallDriverTest, OtherPhasesDoNothing) {
+  for (int phase : {0, 2, -1}) {
+    InstallWorld world;
+    SampleProject(world);
+    const int entries = world.platform.fake_files.EntryCount();
+    const int keys = world.store.Count();
+    EXPECT_TRUE(RunInstall(world.session, phase)) << phase;
+    EXPECT_EQ(world.platform.fake_files.EntryCount(), entries) << phase;
+    EXPECT_EQ(world.store.Count(), keys) << phase;
+    EXPECT_EQ(world.platform.fake_progress.Pumps(), 0) << phase;
+  }
+}
+
+TEST(InstallDriverTest, SampleProjectWritesFilesEntryLinkAndRecord) {
+  InstallWorld world;
+  SampleProject(world);
+  ASSERT_TRUE(RunInstall(world.session, kInstallPhase)) << world.store.Get(u"Ret.ErrorInfo").ToUtf8();
+
+  const std::string app = "C:\\Program Files\\Demo\\";
+  const std::string menu = MenuFolder(world);
+  const std::string expected =
+      "[Log]\r\nAppDir=" + app + "\r\nAppName=Demo App\r\n"
+      "Dir?=" + menu + "\r\n"
+      "File?=" + app + "app.exe\r\nFileOver?=0\r\nFileUnins?=0\r\n"
+      "Dir?=" + app + "data\\\r\n"
+      "File?=" + app + "data\\cfg.ini\r\nFileOver?=0\r\nFileUnins?=2\r\n"
+      "Unins?=" + app + "unins.exe\r\n"
+      "UninsKey=[Velmora]Demo\r\n"
+      "Short?=" + menu + "Uninstall Demo.lnk\r\n"
+      "UninsData=" + app + "unins.exe.dat\r\n";
+  EXPECT_EQ(world.session.record.Utf8(), expected);
+  std::string bytes;
+  ASSERT_TRUE(world.FileBytes(cc::Str(kAppFolder) + cc::Str(u"unins.exe.dat"), &bytes));
+  EXPECT_EQ(bytes, EncodeRecordFile(expected));
+  cc::KeyArr record = world.Record();
+  EXPECT_EQ(record.Get(u"Log.File.Count"), cc::Str(u"2"));
+  EXPECT_EQ(record.Get(u"Log.FileUnins1"), cc::Str(u"2"));
+  EXPECT_EQ(record.Get(u"Log.Dir.Count"), cc::Str(u"2"));
+
+  ASSERT_TRUE(world.FileBytes(cc::Str(kAppFolder) + cc::Str(u"unins.exe"), &bytes));
+  EXPECT_EQ(bytes, "MZ uninstaller");
+  ASSERT_TRUE(world.FileBytes(cc::Str(kAppFolder) + cc::Str(u"data\\cfg.ini"), &bytes));
+  EXPECT_EQ(bytes, "[cfg]");
+
+  const std::string quoted = "\"" + app + "unins.exe\"";
+  EXPECT_EQ(RegText(world, u"DisplayName"), "Demo App 1.0");
+  EXPECT_EQ(RegText(world, u"DisplayIcon"), quoted);
+  EXPECT_EQ(RegText(world, u"UninstallString"), quoted);
+  EXPECT_EQ(RegText(world, u"DisplayVersion"), "1.0");
+  EXPECT_EQ(RegText(world, u"Publisher"), "Brindlecraft");
+  EXPECT_EQ(RegText(world, u"HelpLink"), "(none)");
+
+  const ShellLinkSpec* link = world.platform.fake_shell.FindLink(cc::Str::FromUtf8(menu + "Uninstall Demo.lnk"));
+  ASSERT_NE(link, nullptr);
+  EXPECT_EQ(link->target.ToUtf8(), app + "unins.exe");
+  EXPECT_EQ(link->description, cc::Str(u"Uninstall Demo"));
+  EXPECT_EQ(link->icon_index, 0);
+  EXPECT_EQ(link->show_command, kShowNormal);
+  EXPECT_TRUE(link->arguments.IsEmpty());
+  EXPECT_TRUE(link->working_folder.IsEmpty());
+  EXPECT_EQ(link->hot_key, 0);
+
+  EXPECT_TRUE(world.store.GetBool(u"Ret.CancelEnd", false));
+  EXPECT_FALSE(world.store.Has(u"Ret.Canceled"));
+  EXPECT_FALSE(world.store.Has(u"Ret.ErrorInfo"));
+  const FakeProgress& progress = world.platform.fake_progress;
+  const char16_t* steps[] = {u"Check unins.exe.dat...", u"Check menu folder...", u"Install/Extracting files...",
+                             u"treate registry...", u"treate ini file...", u"write unins.exe.",
+                             u"write unins.exe.dat."};
+  ASSERT_EQ(progress.Statuses().size(), std::size(steps));
+  for (size_t i = 0; i < std::size(steps); ++i) EXPECT_EQ(progress.Statuses()[i], cc::Str(steps[i])) << i;
+  EXPECT_TRUE(progress.HasLine(u"create uninstall link.\r\n"));
+}
+
+TEST(InstallDriverTest, SwitchesLeaveOutTheirParts) {
+  struct Case {
+    const char* name;
+    const char16_t* key;
+    const char16_t* value;
+    bool uninstaller, entry, link, record, menu_folder;
+  };
+  const Case cases[] = {
+      {"no uninstaller", u"s.c.chkUnins", u"0", false, false, false, false, true},
+      {"menu skipped", u"Ret.Menu.Skip", u"1", true, true, false, true, false},
+      {"no entry key", u"s.c.u.UninsKey", u"", true, false, true, true, true},
+  };
+  for (const Case& c : cases) {
+    InstallWorld world;
+    SampleProject(world);
+    world.store.Set(c.key, c.value);
+    const int keys = world.platform.fake_registry.KeyCount();
+    ASSERT_TRUE(RunInstall(world.session, kInstallPhase)) << c.name;
+    const std::string& text = world.session.record.Utf8();
+    const cc::Str app(kAppFolder);
+    EXPECT_EQ(world.Exists(app + cc::Str(u"unins.exe")), c.uninstaller) << c.name;
+    EXPECT_EQ(world.platform.fake_registry.KeyCount() > keys, c.entry) << c.name;
+    EXPECT_EQ(text.find("UninsKey=") != std::string::npos, c.entry) << c.name;
+    EXPECT_EQ(world.platform.fake_shell.Links().size(), c.link ? 1u : 0u) << c.name;
+    EXPECT_EQ(text.find("Short?=") != std::string::npos, c.link) << c.name;
+    EXPECT_EQ(world.Exists(app + cc::Str(u"unins.exe.dat")), c.record) << c.name;
+    EXPECT_EQ(world.Exists(cc::Str::FromUtf8(MenuFolder(world))), c.menu_folder) << c.name;
+    EXPECT_EQ(text.find("Dir?=" + MenuFolder(world)) != std::string::npos, c.menu_folder) << c.name;
+    EXPECT_EQ(world.platform.fake_progress.HasLine(u"create uninstall link.\r\n"), c.uninstaller) << c.name;
+    EXPECT_TRUE(world.Exists(app + cc::Str(u"app.exe"))) << c.name;
+  }
+}
+
+TEST(InstallDriverTest, EmptyOptionalValuesAreNotWritten) {
+  InstallWorld world;
+  SampleProject(world);
+  world.store.Set(u"s.c.u.DispVersion", u"");
+  world.store.Set(u"s.c.u.HelpLink", u"https://example.org/help");
+  ASSERT_TRUE(RunInstall(world.session, kInstallPhase));
+  EXPECT_EQ(RegText(world, u"DisplayVersion"), "(none)");
+  EXPECT_EQ(RegText(world, u"HelpLink"), "https://example.org/help");
+}
+
+TEST(InstallDriverTest, MenuFolderFromTheProposedPathForTheCurrentUser) {
+  InstallWorld world;
+  SampleProject(world);
+  world.store.Set(u"Ret.Menu.Path", u"");
+  world.store.Set(u"Ret.Menu.InitPath", u"Acme\\Demo");
+  world.store.Set(u"Ret.Location.AllUser", u"0");
+  ASSERT_TRUE(RunInstall(world.session, kInstallPhase));
+  const std::string base = world.platform.fake_system.SpecialFolderPath(kCsidlPrograms).ToUtf8();
+  const std::string folder = base + "\\Acme\\Demo\\";
+  EXPECT_TRUE(world.Exists(cc::Str::FromUtf8(folder)));
+  const std::string& text = world.session.record.Utf8();
+  EXPECT_NE(text.find("Dir?=" + folder + "\r\n"), std::string::npos);
+  EXPECT_EQ(text.find("Dir?=" + base + "\\Acme\\\r\n"), std::string::npos);
+  EXPECT_NE(text.find("Short?=" + folder + "Uninstall Demo.lnk"), std::string::npos);
+}
+
+TEST(InstallDriverTest, FailuresStopWithTheirErrorAndNoRecord) {
+  struct Case {
+    const char* name;
+    void (*arrange)(InstallWorld&);
+    const char* error;
+  };
+  const Case cases[] = {
+      {"application folder",
+       [](InstallWorld& w) { w.platform.fake_files.PutFile(u"C:\\Program Files\\Demo", "x"); },
+       "Cannot create the folder:\r\n\r\nC:\\Program Files\\Demo\\"},
+      {"menu folder",
+       [](InstallWorld& w) { w.store.Set(u"Ret.Menu.Path", u"Bad\\x"); 
+         w.platform.fake_files.PutFile(w.platform.fake_system.SpecialFolderPath(kCsidlCommonPrograms) + cc::Str(u"\\Bad"), "x"); },
+       nullptr},
+      {"earlier installation kept",
+       [](InstallWorld& w) {
+         w.platform.fake_files.PutFile(u"C:\\Program Files\\Demo\\unins.exe.dat", "x");
+         w.platform.fake_prompts.QueueConfirm(ConfirmAnswer::kCancel);
+       },
+       "An earlier installation is in the way:\r\n\r\nC:\\Program Files\\Demo\\unins.exe.dat"},
+      {"file write",
+       [](InstallWorld& w) { w.platform.fake_prompts.QueueOverwrite(kOverwriteCancel);
+         w.platform.fake_files.PutFile(u"C:\\Program Files\\Demo\\app.exe", "old"); },
+       ".s.i.Var.CopyFileError"},
+  };
+  for (const Case& c : cases) {
+    InstallWorld world;
+    SampleProject(world);
+    c.arrange(world);
+    EXPECT_FALSE(RunInstall(world.session, kInstallPhase)) << c.name;
+    cc::Str error = world.store.Get(u"Ret.ErrorInfo");
+    if (c.error) {
+      EXPECT_EQ(error.ToUtf8(), c.error) << c.name;
+    } else {
+      EXPECT_TRUE(error.StartsWith(u"Cannot create the folder:\r\n\r\n")) << c.name << ": " << error.ToUtf8();
+    }
+    EXPECT_FALSE(world.Exists(u"C:\\Program Files\\Demo\\unins.exe")) << c.name;
+    EXPECT_FALSE(world.store.Has(u"Ret.CancelEnd")) << c.name;
+    EXPECT_EQ(world.platform.fake_registry.HasKey(RegRoot::kLocalMachine, kEntryKey), false) << c.name;
+  }
+}
+
+TEST(InstallDriverTest, EarlierInstallationIsOfferedForRemoval) {
+  struct Case {
+    const char* name;
+    const char16_t* uninsData;  // in the earlier record; null: a damaged record
+  };
+  const Case cases[] = {
+      {"own record", u"C:\\Program Files\\Demo\\unins.exe.dat"},
+      {"record copied from elsewhere", u"C:\\Other\\unins.exe.dat"},
+      {"record in other letter case", u"C:\\program files\\demo\\unins.exe.dat"},
+      {"damaged record", nullptr},
+  };
+  for (const Case& c : cases) {
+    InstallWorld world;
+    SampleProject(world);
+    const cc::Str path = u"C:\\Program Files\\Demo\\unins.exe.dat";
+    if (c.uninsData) {
+      RecordText earlier;
+      earlier.Start(u"C:\\Program Files\\Demo\\", u"Old");
+      earlier.AddLine(u"UninsData=", c.uninsData);
+      world.platform.fake_files.PutFile(path, EncodeRecordFile(earlier.Utf8()));
+    } else {
+      world.platform.fake_files.PutFile(path, "\xEF\xBB\xBFnot a record");
+    }
+    ASSERT_TRUE(RunInstall(world.session, kInstallPhase)) << c.name;
+    const auto& asked = world.platform.fake_prompts.Questions();
+    ASSERT_FALSE(asked.empty()) << c.name;
+    EXPECT_EQ(asked[0].kind, FakePrompts::Kind::kOkCancel) << c.name;
+    EXPECT_EQ(asked[0].text, cc::Str(u"Remove the earlier installation?\r\n\r\n") + path) << c.name;
+    EXPECT_EQ(asked[0].caption, cc::Str(u"Question")) << c.name;
+    ASSERT_NE(world.session.earlier_record, nullptr) << c.name;
+    EXPECT_EQ(world.session.earlier_record->Get(u"Log.AppName"), cc::Str(c.uninsData ? u"Old" : u"")) << c.name;
+    EXPECT_EQ(world.Record().Get(u"Log.AppName"), cc::Str(u"Demo App")) << c.name;  // replaced
+  }
+}
+
+TEST(InstallDriverTest, CancelDuringTheLastFileFailsCancelLaterStillFinishes) {
+  struct Case {
+    const char* name;
+    const char16_t* cancel_at;  // status label at which Cancel is confirmed, or a detail suffix
+    bool result;
+  };
+  const Case cases[] = {
+      {"during the last file's copy", u"cfg.ini", false},
+      {"during the registry step", u"treate registry...", true},
+      {"while writing the uninstaller", u"write unins.exe.", true},
+  };
+  for (const Case& c : cases) {
+    InstallWorld world;
+    SampleProject(world);
+    FakeProgress& progress = world.platform.fake_progress;
+    progress.OnPump([&](int) {
+      bool hit = (!progress.Statuses().empty() && progress.Statuses().back() == cc::Str(c.cancel_at)) ||
+                 (!progress.Details().empty() && progress.Details().back().EndsWith(c.cancel_at));
+      if (hit) world.store.SetBool(u"Ret.Canceling", true);
+    });
+    EXPECT_EQ(RunInstall(world.session, kInstallPhase), c.result) << c.name;
+    EXPECT_TRUE(world.store.GetBool(u"Ret.Canceled", false)) << c.name;
+    EXPECT_EQ(world.store.GetBool(u"Ret.CancelEnd", false), c.result) << c.name;
+    EXPECT_EQ(world.Exists(cc::Str(kAppFolder) + cc::Str(u"unins.exe.dat")), c.result) << c.name;
+    EXPECT_EQ(world.Exists(cc::Str(kAppFolder) + cc::Str(u"data\\cfg.ini")), c.result) << c.name;
+    EXPECT_FALSE(world.store.Has(u"Ret.ErrorInfo")) << c.name;
+  }
+}
+
+TEST(InstallDriverTest, LargeInstallSizesAreReadInSixtyFourBits) {
+  InstallWorld world;
+  SampleProject(world);
+  world.store.Set(u"Ret.Location.Required", u"3000000000");
+  ASSERT_TRUE(RunInstall(world.session, kInstallPhase));
+  EXPECT_EQ(world.session.bytes_total, 3000000000LL);
+  for (int bar : world.platform.fake_progress.Bars()) EXPECT_EQ(bar, 0);
+}
+
+TEST(InstallDriverTest, WithoutAnUninstallerInThePayloadOnlyTheRecordIsWritten) {
+  InstallWorld world;
+  SampleProject(world);
+  world.Payload({{"3*app.exe", "MZ app"}, {"5*cfg.ini", "[cfg]"}});
+  ASSERT_TRUE(RunInstall(world.session, kInstallPhase));
+  EXPECT_FALSE(world.Exists(cc::Str(kAppFolder) + cc::Str(u"unins.exe")));
+  EXPECT_FALSE(world.platform.fake_registry.HasKey(RegRoot::kLocalMachine, kEntryKey));
+  EXPECT_TRUE(world.platform.fake_shell.Links().empty());
+  EXPECT_FALSE(world.platform.fake_progress.HasLine(u"create uninstall link.\r\n"));
+  cc::KeyArr record = world.Record();
+  EXPECT_EQ(record.Get(u"Log.File.Count"), cc::Str(u"2"));
+  EXPECT_FALSE(record.Has(u"Log.Unins.Count"));
+  EXPECT_EQ(record.Get(u"Log.UninsData"), cc::Str(u"C:\\Program Files\\Demo\\unins.exe.dat"));
+}
+
+}  // namespace
