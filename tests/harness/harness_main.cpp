@@ -1,0 +1,203 @@
+// velmora-harness: runs the install engine on a packed setup, without the
+// wizard, for the end-to-end tests and the benchmark. Not shipped.
+//
+//   velmora-harness install SETUP.exe [KEY=VALUE ...] [--answers FILE] [--timings]
+//       Loads the payload and configuration of SETUP.exe as start-up does,
+//       computes the initial results, applies the KEY=VALUE result
+//       overrides, runs RunInstall with every question answered by its
+//       default (overwrite, Ignore, OK) unless FILE scripts the answers, and
+//       prints the status labels and lines. Exit status 0 exactly when
+//       RunInstall returned true; 1 when it returned false; 2 for bad usage
+//       or a setup that cannot be loaded.
+//   velmora-harness read-record FILE
+//       Prints the keys of an uninstall record, "KEY=VALUE" one per line.
+//   velmora-harness cipher-speed MEGABYTES
+//       Prints how fast the payload cipher deciphers, in MB/s.
+#include <chrono>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/cipher_keys.h"
+#include "core/key_arr.h"
+#include "install/install_driver.h"
+#include "install/install_session.h"
+#include "install/page_text.h"
+#include "install/uninstall_record.h"
+#include "platform/fake/fake_prompts.h"
+#include "platform/file_helpers.h"
+#include "platform/platform.h"
+#include "platform/system_helpers.h"
+#include "platform/win32/win32_module_resources.h"
+#include "platform/win32/win32_platform.h"
+#include "runtime/language.h"
+#include "runtime/payload_loader.h"
+#include "runtime/payload_test_support.h"
+#include "runtime/result_store.h"
+#include "runtime/setup_log.h"
+#include "tests/harness/answer_script.h"
+#include "tests/harness/harness_progress.h"
+#include "tests/harness/win32/setup_module.h"
+
+namespace {
+
+constexpr int kExitFailed = 1;
+constexpr int kExitUsage = 2;
+
+const char kUsage[] =
+    "usage: velmora-harness install SETUP.exe [KEY=VALUE ...] [--answers FILE] [--timings]\n"
+    "       velmora-harness read-record FILE\n"
+    "       velmora-harness cipher-speed MEGABYTES\n";
+
+void Print(const std::string& text) { std::fwrite(text.data(), 1, text.size(), stdout); }
+
+int Usage(const std::string& problem) {
+  std::fprintf(stderr, "velmora-harness: %s\n%s", problem.c_str(), kUsage);
+  return kExitUsage;
+}
+
+struct InstallArgs {
+  cc::Str setup;
+  std::vector<std::pair<cc::Str, cc::Str>> overrides;
+  cc::Str answers;
+  bool timings = false;
+};
+
+// Returns an empty text on success, else the usage problem.
+std::string ParseInstallArgs(const std::vector<cc::Str>& args, InstallArgs* out) {
+  for (size_t i = 1; i < args.size(); ++i) {
+    const cc::Str& arg = args[i];
+    if (arg == cc::Str(u"--answers")) {
+      if (i + 1 >= args.size()) return "--answers needs a file name";
+      out->answers = args[++i];
+    } else if (arg == cc::Str(u"--timings")) {
+      out->timings = true;
+    } else if (out->setup.IsNull()) {
+      out->setup = arg;
+    } else {
+      int equals = arg.IndexOf(u'=');
+      if (equals <= 0) return "'" + arg.ToUtf8() + "' is not KEY=VALUE";
+      out->overrides.emplace_back(arg.Substring(0, equals), arg.Substring(equals + 1));
+    }
+  }
+  return out->setup.IsNull() ? "install needs the setup program" : "";
+}
+
+// An error for the error page: a language key reference is looked up first.
+cc::Str ResolveError(const cc::KeyArr& store) {
+  cc::Str error = store.Get(u"Ret.ErrorInfo");
+  if (error.StartsWith(u".s.")) {
+    cc::Str text = PageText(store, error);
+    if (!text.IsEmpty()) return text;
+  }
+  return error;
+}
+
+void PrintTimings(const CopyTimings& t) {
+  char line[200];
+  std::snprintf(line, sizeof line, "timings: read_us=%lld write_us=%lld flush_us=%lld blocks=%lld files=%lld\n",
+                static_cast<long long>(t.read_us), static_cast<long long>(t.write_us),
+                static_cast<long long>(t.flush_us), static_cast<long long>(t.blocks),
+                static_cast<long long>(t.files));
+  Print(line);
+}
+
+int RunInstallCommand(const std::vector<cc::Str>& args) {
+  InstallArgs a;
+  std::string problem = ParseInstallArgs(args, &a);
+  if (!problem.empty()) return Usage(problem);
+
+  std::unique_ptr<Platform> platform = CreateWin32Platform();
+  void* module = LoadModuleAsData(a.setup);
+  if (!module) return Usage("cannot load '" + a.setup.ToUtf8() + "' as a program");
+  Win32ModuleResources resources(module);
+  platform->resources = &resources;
+
+  FakePrompts prompts;
+  if (!a.answers.IsNull()) {
+    std::string script, error;
+    if (ReadWholeFile(*platform->files, a.answers, &script) < 0) {
+      return Usage("cannot read the answers file '" + a.answers.ToUtf8() + "'");
+    }
+    if (!LoadAnswerScript(script, &prompts, &error)) return Usage(error);
+  }
+  HarnessProgress progress(stdout);
+  platform->prompts = &prompts;
+  platform->progress = &progress;
+
+  // As start-up does: payload and configuration, log, language, initial results.
+  cc::KeyArr store(false, true);
+  LoadedPayload payload;
+  uint32_t status = kPayloadOk;
+  if (!LoadPayloadAtStartup(*platform, store, &payload, &status) || status != kPayloadOk) {
+    char code[16];
+    std::snprintf(code, sizeof code, "0x%X", status);
+    return Usage("'" + a.setup.ToUtf8() + "' has no readable payload (status " + code + ")");
+  }
+  if (store.GetBool(u"s.c.Var.OutLog", false)) OpenSetupLog(*platform);
+  cc::Str lang = ChooseLanguage(store, GetUserLocaleCode(*platform->system, true));
+  StoreCurrentLanguage(store, lang);
+  ComputeInitialResults(store, lang, *platform);
+  for (const auto& [key, value] : a.overrides) store.Set(key, value);
+
+  InstallSession session(*platform, store, payload.archive());
+  auto start = std::chrono::steady_clock::now();
+  bool ok = RunInstall(session, kInstallPhase);
+  auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+  CloseSetupLog();
+  if (a.timings) {
+    PrintTimings(session.timings);
+    Print("elapsed_ms: " + std::to_string(elapsed.count()) + "\n");
+  }
+  Print(std::string("result: ") + (ok ? "true" : "false") + "\n");
+  if (!ok) Print("error: " + ResolveError(store).ToUtf8() + "\n");
+  if (store.GetBool(u"Ret.Canceled", false)) Print("canceled\n");
+  return ok ? 0 : kExitFailed;
+}
+
+int ReadRecordCommand(const std::vector<cc::Str>& args) {
+  if (args.size() != 2) return Usage("read-record needs one file");
+  std::unique_ptr<Platform> platform = CreateWin32Platform();
+  cc::KeyArr record(false, true);
+  if (!ReadRecordFile(*platform->files, args[1], &record)) {
+    std::fprintf(stderr, "velmora-harness: '%s' is not a readable uninstall record\n", args[1].ToUtf8().c_str());
+    return kExitFailed;
+  }
+  for (int i = 0; i < record.Count(); ++i) {
+    Print(record.KeyAt(i).ToUtf8() + "=" + record.ValueAt(i).ToUtf8() + "\n");
+  }
+  return 0;
+}
+
+int CipherSpeedCommand(const std::vector<cc::Str>& args) {
+  int megabytes = args.size() == 2 ? args[1].ToInt() : 0;
+  if (megabytes <= 0) return Usage("cipher-speed needs a positive number of megabytes");
+  std::string block(1 << 20, '\x5A');
+  payload_test::PkwareEncipher cipher(cc::PayloadPassword());
+  auto start = std::chrono::steady_clock::now();
+  for (int i = 0; i < megabytes; ++i) cipher.Apply(block);
+  double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  char line[120];
+  std::snprintf(line, sizeof line, "cipher: %d MB in %.3f s = %.1f MB/s (check %d)\n", megabytes, seconds,
+                megabytes / (seconds > 0 ? seconds : 1e-9), block[0]);
+  Print(line);
+  return 0;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  static_assert(sizeof(wchar_t) == sizeof(char16_t), "Windows passes UTF-16 arguments");
+  InstallWin32AnsiConverter();
+  std::vector<cc::Str> args;
+  for (int i = 1; i < argc; ++i) args.emplace_back(reinterpret_cast<const char16_t*>(argv[i]));
+  if (args.empty()) return Usage("no command");
+  int result = kExitUsage;
+  if (args[0] == cc::Str(u"install")) result = RunInstallCommand(args);
+  else if (args[0] == cc::Str(u"read-record")) result = ReadRecordCommand(args);
+  else if (args[0] == cc::Str(u"cipher-speed")) result = CipherSpeedCommand(args);
+  else return Usage("unknown command '" + args[0].ToUtf8() + "'");
+  std::fflush(stdout);
+  return result;
+}
