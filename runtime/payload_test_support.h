@@ -13,23 +13,34 @@
 
 namespace payload_test {
 
-// Enciphers bytes with the traditional PKWARE scheme, keys advanced over the
-// plain bytes.
-class PkwareEncipher {
+// The traditional PKWARE scheme, keys advanced over the plain bytes.
+class PkwareCipher {
  public:
-  explicit PkwareEncipher(const std::string& password) : table_(get_crc_table()) {
+  explicit PkwareCipher(const std::string& password) : table_(get_crc_table()) {
     for (char c : password) Update(static_cast<unsigned char>(c));
   }
-  void Apply(std::string& bytes) {
+  void Encipher(std::string& bytes) {
     for (char& c : bytes) {
-      uint32_t temp = (k2_ & 0xFFFF) | 2;
       unsigned char plain = static_cast<unsigned char>(c);
-      c = static_cast<char>(plain ^ static_cast<unsigned char>((temp * (temp ^ 1)) >> 8));
+      c = static_cast<char>(plain ^ KeyStream());
+      Update(plain);
+    }
+  }
+  // Slower than enciphering: each plain byte, which the next keys depend
+  // on, is known only after the key stream byte.
+  void Decipher(std::string& bytes) {
+    for (char& c : bytes) {
+      unsigned char plain = static_cast<unsigned char>(c) ^ KeyStream();
+      c = static_cast<char>(plain);
       Update(plain);
     }
   }
 
  private:
+  unsigned char KeyStream() const {
+    uint32_t temp = (k2_ & 0xFFFF) | 2;
+    return static_cast<unsigned char>((temp * (temp ^ 1)) >> 8);
+  }
   void Update(unsigned char plain) {
     k0_ = static_cast<uint32_t>(table_[(k0_ ^ plain) & 0xFF]) ^ (k0_ >> 8);
     k1_ = (k1_ + (k0_ & 0xFF)) * 134775813u + 1;
@@ -73,7 +84,7 @@ inline std::string EncipherEntry(const std::string& deflated, uint32_t crc,
   }
   body.push_back(static_cast<char>(crc >> 24));
   body += deflated;
-  PkwareEncipher(password).Apply(body);
+  PkwareCipher(password).Encipher(body);
   return body;
 }
 
