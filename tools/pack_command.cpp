@@ -36,7 +36,7 @@ constexpr char kUsage[] =
     "         beside this program, else dist/velmora-runtime.exe under the current\n"
     "         folder. 32-bit (shipped) and 64-bit runtimes are accepted. Entries are\n"
     "         compressed on N threads (default: one per processor) at zlib level\n"
-    "         --level (default 6). SOURCE_DATE_EPOCH caps every stored time, so the\n"
+    "         --level (default 9). SOURCE_DATE_EPOCH caps every stored time, so the\n"
     "         same project packs to the same bytes. The payload is limited to\n"
     "         1024 MiB. SETUP.exe is written only when everything succeeded.\n"
     "inspect  lists the payload entries of a setup, deciphers and inflates each,\n"
@@ -49,7 +49,7 @@ struct BuildArgs {
   std::string output;
   std::string runtime;
   int threads = 0;
-  int level = 6;
+  int level = 9;
 };
 
 bool ReadAll(const fs::path& path, std::vector<uint8_t>* bytes, std::string* error) {

@@ -102,54 +102,136 @@ void MakeCipherHeader(const std::string& password, const std::string& name, uint
   header[kCipherHeaderSize - 1] = static_cast<uint8_t>(crc >> 24);
 }
 
+// Compresses one entry into a raw deflate stream. Each input block is first
+// tried on a small sample at the fastest level; a block that does not shrink
+// (already compressed files, random bytes) is stored inside the deflate
+// stream instead of searched for matches. The output is then the same size
+// within a few bytes at a fraction of the work, and since the choice depends
+// only on the data the result stays reproducible.
+class Deflater {
+ public:
+  explicit Deflater(int level) : level_(level), current_(level), chunk_(kReadBlock / 4) {
+    ok_ = deflateInit2(&z_, level, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) == Z_OK &&
+          deflateInit2(&probe_, kProbeLevel, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) == Z_OK;
+    z_.next_out = chunk_.data();
+    z_.avail_out = static_cast<uInt>(chunk_.size());
+  }
+  ~Deflater() {
+    deflateEnd(&z_);
+    deflateEnd(&probe_);
+  }
+  Deflater(const Deflater&) = delete;
+  Deflater& operator=(const Deflater&) = delete;
+
+  bool ok() const { return ok_; }
+
+  // Compresses `n` bytes, appending to *out; `finish` ends the stream.
+  bool Feed(const uint8_t* data, size_t n, bool finish, std::vector<uint8_t>* out) {
+    for (size_t done = 0; done < n; done += kPieceBytes) {
+      size_t piece = std::min(kPieceBytes, n - done);
+      if (!FeedPiece(data + done, piece, false, out)) return false;
+    }
+    return !finish || FeedPiece(nullptr, 0, true, out);
+  }
+
+ private:
+  static constexpr int kProbeLevel = 1;
+  static constexpr size_t kPieceBytes = 64 * 1024;
+  static constexpr size_t kProbeBytes = 4 * 1024;
+  static constexpr double kStoreRatio = 0.97;  // at most 3% gain: store instead
+
+  bool FeedPiece(const uint8_t* data, size_t n, bool finish, std::vector<uint8_t>* out) {
+    int wanted = n > 0 && LooksIncompressible(data, n) ? Z_NO_COMPRESSION : level_;
+    if (n > 0 && wanted != current_ && !SetLevel(wanted, out)) return false;
+    z_.next_in = const_cast<uint8_t*>(data);
+    z_.avail_in = static_cast<uInt>(n);
+    int flush = finish ? Z_FINISH : Z_NO_FLUSH;
+    int ret;
+    bool more;
+    do {
+      ret = deflate(&z_, flush);
+      bool full = z_.avail_out == 0;
+      Collect(out);
+      more = finish ? ret == Z_OK : (z_.avail_in != 0 || full);
+    } while (more);
+    return !finish || ret == Z_STREAM_END;
+  }
+
+  bool LooksIncompressible(const uint8_t* data, size_t n) {
+    size_t sample = std::min(n, kProbeBytes);
+    if (sample < 512) return false;
+    probe_out_.resize(deflateBound(&probe_, static_cast<uLong>(sample)));
+    deflateReset(&probe_);
+    probe_.next_in = const_cast<uint8_t*>(data);
+    probe_.avail_in = static_cast<uInt>(sample);
+    probe_.next_out = probe_out_.data();
+    probe_.avail_out = static_cast<uInt>(probe_out_.size());
+    if (deflate(&probe_, Z_FINISH) != Z_STREAM_END) return false;
+    return static_cast<double>(probe_.total_out) > kStoreRatio * static_cast<double>(sample);
+  }
+
+  // deflateParams flushes what the old level holds; it asks for more room
+  // until everything is out.
+  bool SetLevel(int level, std::vector<uint8_t>* out) {
+    z_.next_in = nullptr;
+    z_.avail_in = 0;
+    int ret;
+    do {
+      ret = deflateParams(&z_, level, Z_DEFAULT_STRATEGY);
+      Collect(out);
+    } while (ret == Z_BUF_ERROR);
+    current_ = level;
+    return ret == Z_OK;
+  }
+
+  // Appends what the last deflate call wrote and gives it a fresh chunk.
+  void Collect(std::vector<uint8_t>* out) {
+    out->insert(out->end(), chunk_.data(), z_.next_out);
+    z_.next_out = chunk_.data();
+    z_.avail_out = static_cast<uInt>(chunk_.size());
+  }
+
+  int level_;
+  int current_;
+  bool ok_ = false;
+  z_stream z_{};
+  z_stream probe_{};
+  std::vector<uint8_t> chunk_;
+  std::vector<uint8_t> probe_out_;
+};
+
 // Deflates everything `read` delivers into `out` (after what it holds).
 // `read` fills the buffer and returns the number of bytes, 0 at the end, or
 // -1 on a read error.
 template <typename Reader>
 bool Deflate(Reader read, int level, std::vector<uint8_t>* out, uint32_t* crc, uint64_t* size,
              std::string* error) {
-  z_stream z{};
-  if (deflateInit2(&z, level, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK) {
+  Deflater deflater(level);
+  if (!deflater.ok()) {
     *error = "cannot start the deflate stream";
     return false;
   }
   std::vector<uint8_t> in(kReadBlock);
-  std::vector<uint8_t> chunk(kReadBlock / 4);
   *crc = crc32(0, nullptr, 0);
   *size = 0;
-  bool ok = true;
-  int flush = Z_NO_FLUSH;
-  while (flush != Z_FINISH) {
+  for (;;) {
     long got = read(in.data(), in.size());
     if (got < 0) {
-      ok = false;
-      break;
+      *error = "read error";
+      return false;
     }
     *crc = crc32(*crc, in.data(), static_cast<uInt>(got));
     *size += static_cast<uint64_t>(got);
     if (*size > kMaxEntryBytes) {
       *error = "larger than 4 GiB";
-      ok = false;
-      break;
+      return false;
     }
-    flush = got == 0 ? Z_FINISH : Z_NO_FLUSH;
-    z.next_in = in.data();
-    z.avail_in = static_cast<uInt>(got);
-    int ret;
-    do {
-      z.next_out = chunk.data();
-      z.avail_out = static_cast<uInt>(chunk.size());
-      ret = deflate(&z, flush);
-      out->insert(out->end(), chunk.data(), chunk.data() + (chunk.size() - z.avail_out));
-    } while (flush == Z_FINISH ? ret == Z_OK : (z.avail_in != 0 || z.avail_out == 0));
-    if (flush == Z_FINISH && ret != Z_STREAM_END) {
+    if (!deflater.Feed(in.data(), static_cast<size_t>(got), got == 0, out)) {
       *error = "deflate failed";
-      ok = false;
+      return false;
     }
+    if (got == 0) return true;
   }
-  deflateEnd(&z);
-  if (!ok && error->empty()) *error = "read error";
-  return ok;
 }
 
 CompressedEntry CompressEntry(const ZipSource& source, const ZipOptions& options) {

@@ -45,7 +45,7 @@ struct ZipSource {
 
 struct ZipOptions {
   std::string password;               // bytes of the password
-  int level = 6;                      // zlib level 1..9
+  int level = 9;                      // zlib level 1..9
   int threads = 0;                    // 0: one per processor
   uint64_t max_bytes = kMaxPayloadBytes;
 };

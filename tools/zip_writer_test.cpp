@@ -18,7 +18,7 @@ ZipSource Memory(const std::string& name, const std::string& bytes, int64_t time
   return s;
 }
 
-std::vector<uint8_t> Write(const std::vector<ZipSource>& entries, int threads = 2, int level = 6) {
+std::vector<uint8_t> Write(const std::vector<ZipSource>& entries, int threads = 2, int level = 9) {
   ZipOptions options;
   options.password = kPassword;
   options.threads = threads;
@@ -42,6 +42,8 @@ TEST(ZipWriterTest, EntriesReadBackThroughMinizip) {
       {"5*noise.bin", NoiseBytes(300000, 7)},
       {"6*repeated.log", repeated},
       {"images/top.bmp", std::string(1, '\0')},
+      // Incompressible blocks are stored, later text blocks deflated again.
+      {"7*mixed.bin", NoiseBytes(1500000, 9) + repeated + NoiseBytes(5000, 10)},
   };
   std::vector<ZipSource> entries;
   for (const Case& c : cases) entries.push_back(Memory(c.name, c.bytes));
@@ -63,8 +65,10 @@ TEST(ZipWriterTest, EntriesReadBackThroughMinizip) {
     ASSERT_TRUE(ReadZipEntry(archive, cases[i].name, kPassword, &data, &error)) << error;
     EXPECT_TRUE(data == ToBytes(cases[i].bytes));
   }
-  // Deflate must have worked on the repetitive entry.
+  // Deflate must have worked on the repetitive entry, also after noise.
   EXPECT_LT(listed[4].compressed, repeated.size() / 10);
+  EXPECT_LT(listed[6].compressed, 1500000 + 5000 + repeated.size() / 10);
+  EXPECT_LT(listed[3].compressed, 300000 + 300000 / 100);  // noise costs little
 }
 
 TEST(ZipWriterTest, WrongPasswordIsRefused) {
