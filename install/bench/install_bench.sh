@@ -1,0 +1,105 @@
+#!/usr/bin/env bash
+# Install benchmark: the ~300 MB payload of /work/shared/bench/gen_payload.py
+# packed into the runtime and installed under Wine by velmora-harness through
+# the real file step (64 KB-block inflate and decipher, 102,400-byte blocks
+# written and flushed one by one). Prints the wall-clock time and how much of
+# it went to reading payload blocks (decipher + inflate), writing, and the
+# flush after every block, and an estimate of the decipher alone (its
+# measured speed times the compressed bytes).
+#
+# The comparison with the installer that makensis builds from
+# /work/shared/bench/bench.nsi runs only where this kernel can run 32-bit
+# programs (makensis makes 32-bit installers).
+#
+# Build folders: VELMORA_BENCH_NATIVE (packer, default build/native) and
+# VELMORA_BENCH_WINDOWS (harness, runtime; default build/windows where 32-bit
+# programs run, else build/windows64). Work files go to
+# VELMORA_BENCH_WORK (default build/install-bench).
+set -euo pipefail
+top=$(cd "$(dirname "$0")/../.." && pwd)
+wine="$top/scripts/wine.sh"
+can32=0; "$wine" --can-run-32bit && can32=1
+native=${VELMORA_BENCH_NATIVE:-$top/build/native}
+if [ -n "${VELMORA_BENCH_WINDOWS:-}" ]; then windows=$VELMORA_BENCH_WINDOWS
+elif [ $can32 = 1 ]; then windows=$top/build/windows; else windows=$top/build/windows64; fi
+work=${VELMORA_BENCH_WORK:-$top/build/install-bench}
+pack="$native/tools/velmora-pack"
+harness="$windows/tests/harness/velmora-harness.exe"
+runtime="$windows/runtime/velmora-runtime.exe"
+for f in "$pack" "$harness" "$runtime"; do [ -f "$f" ] || { echo "missing $f (build first)" >&2; exit 1; }; done
+
+mkdir -p "$work"
+if [ ! -f "$work/manifest.txt" ]; then
+  echo "generating the payload (gen_payload.py)"
+  python3 /work/shared/bench/gen_payload.py "$work/payload"
+fi
+python3 "$top/install/bench/make_bench_project.py" "$work/payload" "$work/project"
+setup="$work/bench-setup.exe"
+start=$(date +%s.%N)
+"$pack" build "$work/project" -o "$setup" --runtime "$runtime" > "$work/pack.log"
+echo "packed in $(echo "$(date +%s.%N) - $start" | bc) s: $(tail -1 "$work/pack.log")"
+payload_bytes=$(du -sb "$work/payload" | cut -f1)
+setup_bytes=$(stat -c %s "$setup")
+runtime_bytes=$(stat -c %s "$runtime")
+compressed=$((setup_bytes - runtime_bytes))
+
+target_win='C:\bench-target\'
+target="$top/build/wine/prefix/drive_c/bench-target"
+run_once() {  # run_once LABEL
+  rm -rf "$target"
+  sync
+  local t0 t1
+  t0=$(date +%s.%N)
+  "$wine" "$harness" install "$setup" "Ret.Location.Path=$target_win" --timings > "$work/run.log" 2>&1
+  t1=$(date +%s.%N)
+  grep -q '^result: true' "$work/run.log" || { tail -20 "$work/run.log" >&2; echo "install failed" >&2; exit 1; }
+  local wall elapsed read write flush blocks files
+  wall=$(echo "$t1 - $t0" | bc)
+  elapsed=$(sed -n 's/^elapsed_ms: //p' "$work/run.log" | tr -d '\r')
+  read=$(sed -n 's/.*read_us=\([0-9]*\).*/\1/p' "$work/run.log")
+  write=$(sed -n 's/.*write_us=\([0-9]*\).*/\1/p' "$work/run.log")
+  flush=$(sed -n 's/.*flush_us=\([0-9]*\).*/\1/p' "$work/run.log")
+  blocks=$(sed -n 's/.*blocks=\([0-9]*\).*/\1/p' "$work/run.log")
+  files=$(sed -n 's/.*files=\([0-9]*\).*/\1/p' "$work/run.log")
+  local installed
+  installed=$(du -sb "$target" | cut -f1)
+  [ "$installed" = "$payload_bytes" ] || { echo "installed $installed bytes, expected $payload_bytes" >&2; exit 1; }
+  awk -v label="$1" -v wall="$wall" -v el="$elapsed" -v r="$read" -v w="$write" -v f="$flush" \
+      -v b="$blocks" -v n="$files" -v bytes="$payload_bytes" 'BEGIN {
+    e = el / 1000.0
+    printf "%s: %d files, %.1f MiB in %d blocks; RunInstall %.2f s (%.1f MiB/s), process %.2f s\n", label, n, bytes / 1048576, b, e, bytes / 1048576 / e, wall
+    printf "  read payload blocks (decipher + inflate) %7.2f s  %5.1f %%\n", r / 1e6, 100 * r / 1e3 / el
+    printf "  write blocks                             %7.2f s  %5.1f %%\n", w / 1e6, 100 * w / 1e3 / el
+    printf "  flush after every block                  %7.2f s  %5.1f %%\n", f / 1e6, 100 * f / 1e3 / el
+    printf "  everything else (walk, folders, labels)  %7.2f s  %5.1f %%\n", (el * 1000 - r - w - f) / 1e6, 100 * (el * 1000 - r - w - f) / 1e3 / el
+  }'
+  echo "$elapsed" > "$work/last_elapsed_ms"
+}
+
+echo "== install under Wine ($(basename "$windows"), $(nproc) cores)"
+run_once "run 1 (cold target folder)"
+run_once "run 2"
+speed=$("$wine" "$harness" cipher-speed 256 | tr -d '\r' | sed -n 's/.*= \([0-9.]*\) MB\/s.*/\1/p')
+awk -v s="$speed" -v c="$compressed" -v el="$(cat "$work/last_elapsed_ms")" 'BEGIN {
+  d = c / 1048576 / s
+  printf "  decipher alone: %.1f MB/s over %.1f MiB of compressed payload = %.2f s, %.1f %% of run 2\n", s, c / 1048576, d, 100 * d * 1000 / el
+}'
+rm -rf "$target"
+
+echo "== comparison with makensis"
+if [ $can32 = 1 ] && command -v makensis >/dev/null; then
+  for comp in zlib lzma; do
+    out="$work/nsis-$comp.exe"
+    makensis -V1 -DCOMP=$comp -DSOLID=0 -DPAYLOAD="$work/payload" -DOUT="$out" /work/shared/bench/bench.nsi
+    rm -rf "$top/build/wine/prefix/drive_c/target"
+    t0=$(date +%s.%N)
+    "$wine" "$out" /S
+    "$wine" wineserver -w 2>/dev/null || true
+    t1=$(date +%s.%N)
+    echo "makensis $comp installer: $(echo "$t1 - $t0" | bc) s for the same payload"
+    rm -rf "$top/build/wine/prefix/drive_c/target"
+  done
+else
+  echo "NOT RUN: makensis builds 32-bit installers and this kernel cannot run 32-bit programs under Wine"
+  echo "(scripts/wine.sh --can-run-32bit fails); only the figures above were measured."
+fi
