@@ -57,7 +57,7 @@ mkdir -p "$project"
   done < "$work/manifest.txt"
 } > "$project/pjcfg.ini"
 
-input_bytes=$(du -sb --apparent-size "$payload" | cut -f1)
+input_bytes=$(awk -F'\t' '{ n += $1 } END { print n }' "$work/manifest.txt")
 export SOURCE_DATE_EPOCH=1700000000
 
 # time_one LABEL CMD...: runs once, appends "seconds bytes" to $work/LABEL.times
