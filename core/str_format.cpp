@@ -75,13 +75,15 @@ uint64_t ReadUnsigned(const Conversion& c, va_list& args) {
 
 std::u16string Digits(uint64_t value, int base, bool upper, int precision) {
   const char* alphabet = upper ? "0123456789ABCDEF" : "0123456789abcdef";
-  std::u16string digits;
+  char16_t reversed[64];
+  int count = 0;
   while (value != 0) {
-    digits.insert(digits.begin(), static_cast<char16_t>(alphabet[value % base]));
+    reversed[count++] = static_cast<char16_t>(alphabet[value % base]);
     value /= base;
   }
-  if (precision < 0 && digits.empty()) digits = u"0";
-  if (static_cast<int>(digits.size()) < precision) digits.insert(0, precision - digits.size(), u'0');
+  const int minimum = precision < 0 ? 1 : precision;
+  std::u16string digits(count < minimum ? minimum - count : 0, u'0');
+  while (count > 0) digits.push_back(reversed[--count]);
   return digits;
 }
 
@@ -123,23 +125,21 @@ void FormatString(std::u16string& out, const Conversion& c, va_list& args) {
 }
 
 void FormatFloat(std::u16string& out, const Conversion& c, va_list& args) {
-  std::string spec = "%";
-  if (c.left) spec += '-';
-  if (c.plus) spec += '+';
-  if (c.space) spec += ' ';
-  if (c.alternate) spec += '#';
-  if (c.zero) spec += '0';
-  if (c.width > 0) spec += std::to_string(c.width);
-  if (c.precision >= 0) spec += "." + std::to_string(c.precision);
-  spec += static_cast<char>(c.type);
+  // The flags are copied; width and precision go in as "*" arguments.
+  char spec[32];
+  std::snprintf(spec, sizeof spec, "%%%s%s%s%s%s*%s%c", c.left ? "-" : "", c.plus ? "+" : "", c.space ? " " : "",
+                c.alternate ? "#" : "", c.zero ? "0" : "", c.precision >= 0 ? ".*" : "", static_cast<char>(c.type));
   const double value = c.length == LengthPrefix::kLongDouble ? static_cast<double>(va_arg(args, long double))
                                                               : va_arg(args, double);
-  const int size = std::snprintf(nullptr, 0, spec.c_str(), value);
+  auto print = [&](char* buffer, size_t size) {
+    return c.precision >= 0 ? std::snprintf(buffer, size, spec, c.width, c.precision, value)
+                            : std::snprintf(buffer, size, spec, c.width, value);
+  };
+  const int size = print(nullptr, 0);
   if (size <= 0) return;
   std::string text(size + 1, '\0');
-  std::snprintf(text.data(), text.size(), spec.c_str(), value);
-  text.resize(size);
-  for (char ch : text) out.push_back(static_cast<unsigned char>(ch));
+  print(text.data(), text.size());
+  for (int i = 0; i < size; ++i) out.push_back(static_cast<unsigned char>(text[i]));
 }
 
 void FormatPointer(std::u16string& out, const Conversion& c, va_list& args) {

@@ -251,6 +251,7 @@ TEST(StrTest, Format) {
       {Str::Formatted(u"%x %X %08X %#x", 255u, 255u, 0xBEEFu, 16u), u"ff FF 0000BEEF 0x10"},
       {Str::Formatted(u"100%% %d%%", 5), u"100% 5%"},
       {Str::Formatted(u"%.3f KB", 1.5), u"1.500 KB"},
+      {Str::Formatted(u"%f|%8.2f|%-6.1f|%g", 0.5, 3.14159, 2.0, 1e20), u"0.500000|    3.14|2.0   |1e+20"},
       {Str::Formatted(u"%*d|%.3d", 4, 7, 5), u"   7|005"},
       {Str::Formatted(u"%hs", "\xC3\xA9"), u"\u00E9"},
       {Str::Formatted(u"%q %d", 1), u"%q 1"},
