@@ -190,8 +190,10 @@ std::array<uint8_t, kSectionHeaderSize> OldHeader(const std::vector<uint8_t>& by
   return header;
 }
 
-bool AddResources(const ResourceTreeWriter& write_tree, Layout* layout, uint32_t* rva,
-                  uint32_t* size, std::string* error) {
+// `bytes_after` is how much the caller appends later: the output is
+// reserved at once, so the (large) payload is not copied again by growth.
+bool AddResources(const ResourceTreeWriter& write_tree, uint64_t bytes_after, Layout* layout,
+                  uint32_t* rva, uint32_t* size, std::string* error) {
   if (layout->next_va > kMaxOffset) return Fail(error, "image too large");
   std::vector<uint8_t> tree;
   if (!write_tree(static_cast<uint32_t>(layout->next_va), &tree, error)) return false;
@@ -201,6 +203,7 @@ bool AddResources(const ResourceTreeWriter& write_tree, Layout* layout, uint32_t
     return Fail(error, "image too large");
   *size = static_cast<uint32_t>(tree.size());
   tree.resize(raw_size, 0);
+  layout->file.reserve(layout->file.size() + raw_size + bytes_after);
   std::array<uint8_t, kSectionHeaderSize> header{};
   std::memcpy(header.data(), ".rsrc", 5);
   Put32(&header[8], *size);
@@ -337,7 +340,10 @@ bool RebuildWithResources(const std::vector<uint8_t>& bytes, const Image& image,
   }
   HeaderFix fix;
   if (plan.resource >= 0) new_index[plan.resource] = static_cast<int>(layout.headers.size());
-  if (!AddResources(write_tree, &layout, &fix.resource_rva, &fix.resource_size, error))
+  uint64_t trailing_size = bytes.size() - trailing.start - (trailing.cert_end - trailing.cert_start);
+  uint64_t reloc_size = plan.reloc >= 0 ? image.sections[plan.reloc].raw_size : 0;
+  if (!AddResources(write_tree, reloc_size + image.file_alignment + trailing_size, &layout,
+                    &fix.resource_rva, &fix.resource_size, error))
     return false;
   fix.initialized_delta = int64_t{Get32(&layout.headers.back()[16])} -
                           (plan.resource >= 0 ? image.sections[plan.resource].raw_size : 0);
@@ -349,7 +355,6 @@ bool RebuildWithResources(const std::vector<uint8_t>& bytes, const Image& image,
     fix.reloc_rva = va + (image.Directory(kDirBaseReloc).rva - s.virtual_address);
   }
   fix.size_of_image = layout.next_va;
-  uint64_t trailing_size = bytes.size() - trailing.start - (trailing.cert_end - trailing.cert_start);
   if (fix.size_of_image > kMaxOffset || layout.file.size() + trailing_size > kMaxOffset)
     return Fail(error, "image too large");
   fix.symbol_table = AppendTrailing(bytes, image, trailing, new_index, &layout.file);
