@@ -1,6 +1,8 @@
 // The payload archive: the ZIP archive that a packed setup carries in its
-// resource "BIN"/2, read in place from memory (the bytes are never copied as
-// a whole; minizip pulls them through its own 16 KB buffer).
+// resource "BIN"/2, read in place from memory and never copied: minizip
+// reads the central directory and checks the local headers, and each
+// entry's data is deciphered and inflated straight from the buffer into the
+// caller's (payload_entry_stream.h).
 //
 // Layout of the payload bytes, as the packer writes them and as this reader
 // expects them:
