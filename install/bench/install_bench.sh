@@ -80,9 +80,11 @@ echo "== install under Wine ($(basename "$windows"), $(nproc) cores)"
 run_once "run 1 (cold target folder)"
 run_once "run 2"
 speed=$("$wine" "$harness" cipher-speed 256 | tr -d '\r' | sed -n 's/.*= \([0-9.]*\) MB\/s.*/\1/p')
-awk -v s="$speed" -v c="$compressed" -v el="$(cat "$work/last_elapsed_ms")" 'BEGIN {
+awk -v load="$(cut -d' ' -f1-3 /proc/loadavg)" -v s="$speed" -v c="$compressed" -v el="$(cat "$work/last_elapsed_ms")" 'BEGIN {
   d = c / 1048576 / s
-  printf "  decipher alone: %.1f MB/s over %.1f MiB of compressed payload = %.2f s, %.1f %% of run 2\n", s, c / 1048576, d, 100 * d * 1000 / el
+  printf "  decipher alone (standalone loop): %.1f MB/s over %.1f MiB of compressed payload = %.2f s, %.1f %% of run 2\n", s, c / 1048576, d, 100 * d * 1000 / el
+  printf "  (the reads above include the decipher, so on a quiet machine this share stays below the read share;\n"
+  printf "   when it does not, the machine was busy while the loop ran: load average %s)\n", load
 }'
 rm -rf "$target"
 
