@@ -190,6 +190,27 @@ std::array<uint8_t, kSectionHeaderSize> OldHeader(const std::vector<uint8_t>& by
   return header;
 }
 
+// The unchanged prefix (headers and the sections before the old resources)
+// and the sections that move down; `new_index` gets their new positions.
+void StartLayout(const std::vector<uint8_t>& bytes, const Image& image, const Plan& plan,
+                 Layout* layout, std::vector<int>* new_index) {
+  layout->file_alignment = image.file_alignment;
+  layout->section_alignment = image.section_alignment;
+  layout->file.assign(bytes.begin(), bytes.begin() + plan.prefix_file_end);
+  layout->file.resize(AlignUp(layout->file.size(), image.file_alignment), 0);
+  layout->next_va = plan.prefix_va_end;
+  for (size_t i = 0; i < plan.first; ++i) {
+    layout->headers.push_back(OldHeader(bytes, image, i));
+    (*new_index)[i] = static_cast<int>(i);
+  }
+  for (int index : plan.moved) {
+    const Section& s = image.sections[index];
+    (*new_index)[index] = static_cast<int>(layout->headers.size());
+    layout->Add(OldHeader(bytes, image, index), bytes.data() + s.raw_offset, s.raw_size,
+                s.MappedSize());
+  }
+}
+
 // `bytes_after` is how much the caller appends later: the output is
 // reserved at once, so the (large) payload is not copied again by growth.
 bool AddResources(const ResourceTreeWriter& write_tree, uint64_t bytes_after, Layout* layout,
@@ -322,22 +343,8 @@ bool RebuildWithResources(const std::vector<uint8_t>& bytes, const Image& image,
       !FindTrailing(bytes, image, plan, &trailing, error))
     return false;
   Layout layout;
-  layout.file_alignment = image.file_alignment;
-  layout.section_alignment = image.section_alignment;
-  layout.file.assign(bytes.begin(), bytes.begin() + plan.prefix_file_end);
-  layout.file.resize(AlignUp(layout.file.size(), image.file_alignment), 0);
-  layout.next_va = plan.prefix_va_end;
   std::vector<int> new_index(image.sections.size(), 0);
-  for (size_t i = 0; i < plan.first; ++i) {
-    layout.headers.push_back(OldHeader(bytes, image, i));
-    new_index[i] = static_cast<int>(i);
-  }
-  for (int index : plan.moved) {
-    const Section& s = image.sections[index];
-    new_index[index] = static_cast<int>(layout.headers.size());
-    layout.Add(OldHeader(bytes, image, index), bytes.data() + s.raw_offset, s.raw_size,
-               s.MappedSize());
-  }
+  StartLayout(bytes, image, plan, &layout, &new_index);
   HeaderFix fix;
   if (plan.resource >= 0) new_index[plan.resource] = static_cast<int>(layout.headers.size());
   uint64_t trailing_size = bytes.size() - trailing.start - (trailing.cert_end - trailing.cert_start);
