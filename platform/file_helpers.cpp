@@ -98,6 +98,10 @@ bool DeleteFileForced(FileSystem& files, const cc::Str& path) {
 bool DeleteFolderTree(FileSystem& files, const cc::Str& path, bool recursive) {
   cc::Str folder = WithoutTrailingSeparators(path);
   if (folder.IsEmpty()) return false;
+  uint32_t attributes = files.GetAttributes(folder);
+  if (attributes != kInvalidFileAttributes && (attributes & kFileAttributeReparsePoint)) {
+    return files.RemoveFolder(folder);  // a link: its target is not ours to empty
+  }
   if (recursive) {
     std::vector<FoundFile> entries;
     if (!files.ListFolder(folder, &entries)) return false;

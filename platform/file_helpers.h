@@ -29,8 +29,8 @@ bool DeleteFileForced(FileSystem& files, const cc::Str& path);
 
 // With `recursive`, deletes every file inside (forced) and every subfolder,
 // depth first, stopping at the first failure; then removes the folder
-// itself. A linked folder (reparse point) inside is removed as a link, never
-// entered, so nothing outside the tree is deleted. False at the first
+// itself. A linked folder (reparse point), inside or at `path` itself, is
+// removed as a link, never entered, so nothing outside the tree is deleted. False at the first
 // failure or when the folder does not exist.
 bool DeleteFolderTree(FileSystem& files, const cc::Str& path, bool recursive);
 

@@ -235,6 +235,12 @@ TEST_F(FileHelpersTest, DeleteFolderTreeLeavesJunctionTargets) {
   EXPECT_TRUE(DeleteFolderTree(files_, cc::Str(u"C:\\app"), true));
   EXPECT_FALSE(Exists(u"C:\\app"));
   EXPECT_TRUE(FileExists(files_, cc::Str(u"C:\\data\\precious.txt")));
+
+  // The same when the folder to delete is itself the link.
+  ASSERT_TRUE(files_.PutJunction(cc::Str(u"C:\\top"), cc::Str(u"C:\\data")));
+  EXPECT_TRUE(DeleteFolderTree(files_, cc::Str(u"C:\\top\\"), true));
+  EXPECT_FALSE(Exists(u"C:\\top"));
+  EXPECT_TRUE(FileExists(files_, cc::Str(u"C:\\data\\precious.txt")));
 }
 
 TEST_F(FileHelpersTest, MakeFolderTree) {

@@ -75,6 +75,7 @@ class FileSystem {
   // The first entry that matches `pattern` (the last component may hold the
   // wildcards * and ?). True with `found` filled; false when nothing matches
   // or the path is malformed. A pattern ending in a separator matches nothing.
+  // Windows reports "." first for a pattern such as "dir\\*".
   virtual bool FindFirst(const cc::Str& pattern, FoundFile* found) = 0;
   // Every entry of `folder` except "." and "..", in the order the system
   // gives them. False when the folder does not exist or cannot be read.
