@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "runtime/payload_test_support.h"
+
 namespace {
 
 #include "runtime/testdata/payload_fixtures.inc"
@@ -300,6 +302,18 @@ TEST(PayloadArchiveTest, RejectsBadArguments) {
   EXPECT_EQ(GetPayloadEntry(open, count, &entry), kPayloadBadArguments);
   EXPECT_EQ(entry.index, -1);
   EXPECT_EQ(PayloadEntryCount(nullptr), 0);
+}
+
+TEST(PayloadArchiveTest, FindsTheFirstOfNamesThatDifferOnlyInCase) {
+  std::string bytes =
+      payload_test::MakeArchive({{"Setup.dat", "first"}, {"SETUP.DAT", "second"}}, "");
+  auto archive = OpenPayload(bytes.data(), bytes.size(), nullptr);
+  ASSERT_NE(archive, nullptr);
+  int index = -1;
+  EXPECT_EQ(FindEntry(archive.get(), cc::Str(u"setup.dat"), true, &index, nullptr), kPayloadOk);
+  EXPECT_EQ(index, 0);
+  EXPECT_EQ(FindEntry(archive.get(), cc::Str(u"SETUP.DAT"), false, &index, nullptr), kPayloadOk);
+  EXPECT_EQ(index, 1);
 }
 
 TEST(PayloadArchiveTest, DeliversLargeEntriesInPieces) {

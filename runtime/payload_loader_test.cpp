@@ -160,7 +160,9 @@ TEST(PayloadLoaderTest, FallsBackToTheDisk) {
       platform.fake_files.PutFile(cc::Str(file), cc::Str(file).ToUtf8());
     }
     cc::KeyArr config(false, true);
-    if (c.editLocBase != nullptr) config.Set(cc::Str(u"s.i.Comp.editLocBase"), cc::Str(c.editLocBase));
+    if (c.editLocBase != nullptr) {
+      config.Set(cc::Str(u"s.i.Comp.editLocBase"), cc::Str(c.editLocBase));
+    }
     std::string bytes = "stale";
     bool loaded = LoadPayloadFile(nullptr, platform, &config, cc::Str(c.name), &bytes);
     EXPECT_EQ(loaded, c.expectedPath != nullptr);

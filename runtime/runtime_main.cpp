@@ -25,7 +25,8 @@ void ReportStartUp(bool resourceFound, uint32_t status, const cc::KeyArr& config
   if (out == nullptr || out == INVALID_HANDLE_VALUE) return;
   char line[160];
   int length = std::snprintf(line, sizeof line,
-                             "velmora-runtime: payload %s, status 0x%X, %d entries, %d configuration keys\n",
+                             "velmora-runtime: payload %s, status 0x%X, %d entries, "
+                             "%d configuration keys\n",
                              resourceFound ? "found" : "missing", static_cast<unsigned>(status),
                              PayloadEntryCount(payload.archive()), config.Count());
   DWORD written = 0;
