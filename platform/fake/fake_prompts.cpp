@@ -28,6 +28,12 @@ ConfirmAnswer FakePrompts::AskOkCancel(const cc::Str& text, const cc::Str& capti
   return TakeOr(confirm_, ConfirmAnswer::kOk);
 }
 
+int FakePrompts::AskRemoveShared(const OverwriteQuestion& question) {
+  asked_.push_back({Kind::kRemoveShared, question.message, question.caption, question.target});
+  last_remove_shared_ = question;
+  return TakeOr(remove_shared_, kRemoveSharedKeep);
+}
+
 int FakePrompts::CountOf(Kind kind) const {
   int count = 0;
   for (const Asked& asked : asked_) count += asked.kind == kind ? 1 : 0;
