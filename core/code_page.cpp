@@ -50,16 +50,6 @@ bool ValidSecondByte(uint8_t lead, uint8_t second) {
   return true;
 }
 
-void AppendCodePoint(std::u16string& out, uint32_t cp) {
-  if (cp < 0x10000) {
-    out.push_back(static_cast<char16_t>(cp));
-    return;
-  }
-  cp -= 0x10000;
-  out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-  out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
-}
-
 void AppendUtf8(std::string& out, uint32_t cp) {
   if (cp < 0x80) {
     out.push_back(static_cast<char>(cp));
@@ -104,37 +94,42 @@ void SetCodePageConverter(const CodePageConverter& converter) {
 }
 
 std::u16string Utf8ToUtf16(std::string_view utf8) {
-  std::u16string out;
-  out.reserve(utf8.size());
-  size_t i = 0;
-  const size_t n = utf8.size();
-  while (i < n) {
-    const uint8_t lead = static_cast<uint8_t>(utf8[i]);
-    if (lead < 0x80) {
-      out.push_back(lead);
-      ++i;
+  // Never more units than bytes: written through a pointer, then cut.
+  std::u16string out(utf8.size(), u'\0');
+  char16_t* o = out.data();
+  const uint8_t* p = reinterpret_cast<const uint8_t*>(utf8.data());
+  const uint8_t* const end = p + utf8.size();
+  while (p < end) {
+    if (*p < 0x80) {
+      *o++ = *p++;
       continue;
     }
+    const uint8_t lead = *p;
     const int length = Utf8SequenceLength(lead);
     // Take as many bytes as form a valid prefix; a broken sequence is one
     // U+FFFD for its valid prefix, then decoding resumes at the bad byte.
     int taken = 1;
-    if (length > 0 && i + 1 < n && ValidSecondByte(lead, static_cast<uint8_t>(utf8[i + 1]))) {
+    if (length > 0 && p + 1 < end && ValidSecondByte(lead, p[1])) {
       taken = 2;
-      while (taken < length && i + taken < n && (static_cast<uint8_t>(utf8[i + taken]) & 0xC0) == 0x80) {
-        ++taken;
-      }
+      while (taken < length && p + taken < end && (p[taken] & 0xC0) == 0x80) ++taken;
     }
     if (length == 0 || taken < length) {
-      out.push_back(kReplacement);
-      i += taken;
+      *o++ = kReplacement;
+      p += taken;
       continue;
     }
     uint32_t cp = lead & (0xFF >> (length + 1));
-    for (int k = 1; k < length; ++k) cp = (cp << 6) | (static_cast<uint8_t>(utf8[i + k]) & 0x3F);
-    AppendCodePoint(out, cp);
-    i += length;
+    for (int k = 1; k < length; ++k) cp = (cp << 6) | (p[k] & 0x3F);
+    if (cp < 0x10000) {
+      *o++ = static_cast<char16_t>(cp);
+    } else {
+      cp -= 0x10000;
+      *o++ = static_cast<char16_t>(0xD800 + (cp >> 10));
+      *o++ = static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
+    }
+    p += length;
   }
+  out.resize(o - out.data());
   return out;
 }
 

@@ -4,8 +4,6 @@
 // comments, escapes, counter keys "Name?=").
 #pragma once
 
-#include <vector>
-
 #include "core/map.h"
 #include "core/object.h"
 #include "core/str.h"
@@ -69,13 +67,6 @@ class KeyArr : public Object {
   const char16_t* ClassName() const override { return u"KeyArr"; }
 
  private:
-  // The parsed entries in line order, then stored in one merge.
-  struct ParsedEntry {
-    Str key;
-    Str value;
-  };
-  void StoreParsed(std::vector<ParsedEntry>& parsed);
-
   bool modified_ = false;
   bool notFoundMarker_ = false;
   bool ignoreCase_ = true;

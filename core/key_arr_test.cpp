@@ -45,6 +45,7 @@ TEST(KeyArrParseTest, Syntax) {
       {u"k=a\\\\nb\\", 1, "k=a\\nb\\\n"},
       {u"a=1\r\nb=2\r\n\r\n", 2, "a=1\nb=2\n"},
       {u"a=x\ry", 1, "a=xy\n"},
+      {u"  a=b \r \r\n\r [s] \r\nk=\\t\rx\r", 2, "a=b\ns.k=\\tx\n"},
       {u"[]", 0, ""},
       {u"[s.x]", 0, ""},
       {u"[a=b]\nk=v", 1, "a=b.k=v\n"},

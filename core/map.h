@@ -96,6 +96,11 @@ class Map : public Object {
       for (const Entry& item : items) Add(item.key, item.value);
       return;
     }
+    if (entries_.empty()) {
+      container_detail::EnsureCapacity(items, static_cast<int>(items.size()), options_);
+      entries_ = std::move(items);
+      return;
+    }
     MergeOrdered(std::move(items));
   }
 

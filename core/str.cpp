@@ -124,6 +124,23 @@ int64_t ParseInteger(std::u16string_view s, int base, int64_t minValue, int64_t 
 
 }  // namespace
 
+struct Str::ByteForm {
+  std::string bytes;
+  std::u16string converted;
+  bool converted_ready = false;
+};
+
+std::string& Str::ByteText() {
+  if (!bytes_) bytes_ = std::make_unique<ByteForm>();
+  return bytes_->bytes;
+}
+
+std::string_view Str::ByteView() const { return bytes_ ? std::string_view(bytes_->bytes) : std::string_view(); }
+
+void Str::Touch() {
+  if (bytes_) bytes_->converted_ready = false;
+}
+
 Str::Str() = default;
 Str::Str(std::nullptr_t) {}
 
@@ -146,9 +163,14 @@ Str::Str(const char16_t* text, int length) {
 
 Str::Str(std::u16string_view text) : null_(false), wide_(text) {}
 Str::Str(const std::u16string& text) : null_(false), wide_(text) {}
+Str::Str(std::u16string&& text) : null_(false), wide_(std::move(text)) {}
 
 Str::Str(const Str& other)
-    : Object(other), code_page_(other.code_page_), null_(other.null_), wide_(other.wide_), bytes_(other.bytes_) {}
+    : Object(other),
+      code_page_(other.code_page_),
+      null_(other.null_),
+      wide_(other.wide_),
+      bytes_(other.bytes_ ? std::make_unique<ByteForm>(ByteForm{other.bytes_->bytes, {}, false}) : nullptr) {}
 
 Str::Str(Str&& other) noexcept
     : Object(other),
@@ -159,19 +181,14 @@ Str::Str(Str&& other) noexcept
   other.code_page_ = kCodePageUtf16LE;
   other.null_ = true;
   other.wide_.clear();
-  other.bytes_.clear();
-  other.Touch();
 }
 
 Str::~Str() = default;
 
 Str& Str::operator=(const Str& other) {
   if (this != &other) {
-    code_page_ = other.code_page_;
-    null_ = other.null_;
-    wide_ = other.wide_;
-    bytes_ = other.bytes_;
-    Touch();
+    Str copy(other);
+    *this = std::move(copy);
   }
   return *this;
 }
@@ -182,12 +199,9 @@ Str& Str::operator=(Str&& other) noexcept {
     null_ = other.null_;
     wide_ = std::move(other.wide_);
     bytes_ = std::move(other.bytes_);
-    Touch();
     other.code_page_ = kCodePageUtf16LE;
     other.null_ = true;
     other.wide_.clear();
-    other.bytes_.clear();
-    other.Touch();
   }
   return *this;
 }
@@ -207,7 +221,7 @@ Str Str::FromBytes(const char* bytes, int length, int codePage) {
     }
     result.wide_ = Utf16BytesToText(std::string_view(bytes, length), codePage == kCodePageUtf16BE);
   } else {
-    result.bytes_.assign(bytes, length < 0 ? std::strlen(bytes) : static_cast<size_t>(length));
+    result.ByteText().assign(bytes, length < 0 ? std::strlen(bytes) : static_cast<size_t>(length));
     result.code_page_ = codePage;
   }
   result.null_ = false;
@@ -222,29 +236,29 @@ Str Str::FromAscii(std::string_view ascii) {
   return Str(std::move(wide));
 }
 
-int Str::GetLength() const { return static_cast<int>(IsWide() ? wide_.size() : bytes_.size()); }
+int Str::GetLength() const { return static_cast<int>(IsWide() ? wide_.size() : ByteView().size()); }
 
 void Str::MakeWide() const {
-  if (converted_ready_) return;
-  converted_ = DecodeBytes(bytes_, code_page_);
-  converted_ready_ = true;
+  if (!bytes_ || bytes_->converted_ready) return;
+  bytes_->converted = DecodeBytes(bytes_->bytes, code_page_);
+  bytes_->converted_ready = true;
 }
 
 const char16_t* Str::GetBuffer() const {
   if (IsWide()) return wide_.c_str();
   MakeWide();
-  return converted_.c_str();
+  return bytes_ ? bytes_->converted.c_str() : u"";
 }
 
 std::u16string_view Str::View() const {
   if (IsWide()) return wide_;
   MakeWide();
-  return converted_;
+  return bytes_ ? std::u16string_view(bytes_->converted) : std::u16string_view();
 }
 
 std::string_view Str::Bytes() const {
   if (IsWide()) return std::string_view(reinterpret_cast<const char*>(wide_.data()), wide_.size() * 2);
-  return bytes_;
+  return ByteView();
 }
 
 Str Str::ToCodePage(int codePage) const {
@@ -257,7 +271,7 @@ Str Str::ToCodePage(int codePage) const {
   if (toWide) return Str(View());
   if (codePage == code_page_) return *this;
   Str result;
-  result.bytes_ = EncodeText(View(), codePage);
+  result.ByteText() = EncodeText(View(), codePage);
   result.code_page_ = codePage;
   result.null_ = false;
   return result;
@@ -267,18 +281,24 @@ std::string Str::ToUtf8() const { return ToBytes(kCodePageUtf8); }
 
 std::string Str::ToBytes(int codePage) const {
   if (null_) return std::string();
-  if (!IsWide() && codePage == code_page_) return bytes_;
+  if (!IsWide() && codePage == code_page_) return std::string(ByteView());
   return EncodeText(View(), codePage);
 }
 
 int Str::Compare(const Str& other, bool ignoreCase) const {
-  const std::u16string_view a = View();
-  const std::u16string_view b = other.View();
+  const std::u16string_view a = IsWide() ? std::u16string_view(wide_) : View();
+  const std::u16string_view b = other.IsWide() ? std::u16string_view(other.wide_) : other.View();
   const size_t n = std::min(a.size(), b.size());
-  for (size_t i = 0; i < n; ++i) {
-    const char16_t x = ignoreCase ? FoldAscii(a[i]) : a[i];
-    const char16_t y = ignoreCase ? FoldAscii(b[i]) : b[i];
-    if (x != y) return x < y ? -1 : 1;
+  if (!ignoreCase) {
+    for (size_t i = 0; i < n; ++i) {
+      if (a[i] != b[i]) return a[i] < b[i] ? -1 : 1;
+    }
+  } else {
+    for (size_t i = 0; i < n; ++i) {
+      const char16_t x = FoldAscii(a[i]);
+      const char16_t y = FoldAscii(b[i]);
+      if (x != y) return x < y ? -1 : 1;
+    }
   }
   if (a.size() == b.size()) return 0;
   return a.size() < b.size() ? -1 : 1;
@@ -316,7 +336,7 @@ int Str::LastIndexOf(char16_t ch) const {
     return pos == std::u16string::npos ? -1 : static_cast<int>(pos);
   }
   const std::string needle = EncodeText(std::u16string_view(&ch, 1), code_page_);
-  const size_t pos = bytes_.rfind(needle);
+  const size_t pos = ByteView().rfind(needle);
   return pos == std::string::npos ? -1 : static_cast<int>(pos);
 }
 
@@ -330,7 +350,7 @@ Str Str::Substring(int start, int end) const {
   if (IsWide()) {
     result.wide_ = wide_.substr(start, end - start);
   } else {
-    result.bytes_ = bytes_.substr(start, end - start);
+    result.ByteText() = std::string(ByteView().substr(start, end - start));
   }
   result.null_ = false;
   return result;
@@ -347,7 +367,7 @@ Str& Str::Replace(const Str& from, const Str& to, bool ignoreCase) {
   } else {
     const std::string fromText = from.ToBytes(code_page_);
     const std::string toText = to.ToBytes(code_page_);
-    ReplaceUnits<char>(bytes_, fromText, toText, ignoreCase);
+    ReplaceUnits<char>(ByteText(), fromText, toText, ignoreCase);
   }
   Touch();
   return *this;
@@ -357,7 +377,7 @@ Str& Str::Trim() {
   if (IsWide()) {
     TrimSpaces(wide_);
   } else {
-    TrimSpaces(bytes_);
+    TrimSpaces(ByteText());
   }
   Touch();
   return *this;
@@ -371,7 +391,7 @@ Str& Str::Append(const Str& text) {
   if (IsWide()) {
     wide_.append(text.View());
   } else {
-    bytes_.append(text.ToBytes(code_page_));
+    ByteText().append(text.ToBytes(code_page_));
   }
   null_ = false;
   Touch();
@@ -382,7 +402,7 @@ Str& Str::Append(char16_t ch) {
   if (IsWide()) {
     wide_.push_back(ch);
   } else {
-    bytes_.append(EncodeText(std::u16string_view(&ch, 1), code_page_));
+    ByteText().append(EncodeText(std::u16string_view(&ch, 1), code_page_));
   }
   null_ = false;
   Touch();
@@ -413,7 +433,7 @@ Str Str::Split(const Str& delimiters) {
 
 char16_t Str::operator[](int index) const {
   if (index < 0 || index >= GetLength()) return 0;
-  return IsWide() ? wide_[index] : static_cast<unsigned char>(bytes_[index]);
+  return IsWide() ? wide_[index] : static_cast<unsigned char>(ByteView()[index]);
 }
 
 Str operator+(const Str& a, const Str& b) {

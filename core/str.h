@@ -6,6 +6,7 @@
 
 #include <cstdarg>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -49,6 +50,7 @@ class Str : public Object {
   Str(const char16_t* text, int length);
   Str(std::u16string_view text);
   Str(const std::u16string& text);
+  Str(std::u16string&& text);
   Str(const Str& other);
   Str(Str&& other) noexcept;
   ~Str() override;
@@ -152,17 +154,23 @@ class Str : public Object {
   Str ToString() const override { return *this; }
 
  private:
-  void MakeWide() const;
+  // The text of a string held in a byte code page, with its UTF-16 form
+  // once asked for. Kept behind a pointer so that the common UTF-16 string
+  // stays small.
+  struct ByteForm;
+
   bool IsWide() const { return code_page_ == kCodePageUtf16LE; }
+  void MakeWide() const;
+  // The byte text; created empty when missing.
+  std::string& ByteText();
+  std::string_view ByteView() const;
   // Called by every change of the text: drops the cached conversion.
-  void Touch() { converted_ready_ = false; }
+  void Touch();
 
   int code_page_ = kCodePageUtf16LE;
   bool null_ = true;
-  std::u16string wide_;     // text for 1200
-  std::string bytes_;       // text for every other code page
-  mutable std::u16string converted_;  // GetBuffer() of a byte string
-  mutable bool converted_ready_ = false;
+  std::u16string wide_;               // text for 1200
+  std::unique_ptr<ByteForm> bytes_;   // text for every other code page
 };
 
 Str operator+(const Str& a, const Str& b);
