@@ -353,7 +353,9 @@ TEST_F(DynamicDirTest, EachSourceInTurn) {
     store.Set(u"s.i.Dyn3.AppDir", c.appDir);
     EXPECT_EQ(Utf8(ExpandDirMacro(u"<DynamicDir3>", store, platform_)), c.expected) << "case " << i;
     EXPECT_EQ(store.Has(u"Ret.Dir.Dyn3"), c.cached != nullptr) << "case " << i;
-    if (c.cached) EXPECT_EQ(Utf8(store.Get(u"Ret.Dir.Dyn3")), c.cached) << "case " << i;
+    if (c.cached) {
+      EXPECT_EQ(Utf8(store.Get(u"Ret.Dir.Dyn3")), c.cached) << "case " << i;
+    }
   }
 }
 

@@ -1,5 +1,9 @@
 #include "runtime/result_store.h"
 
+#include <string_view>
+#include <utility>
+#include <vector>
+
 #include "runtime/path_macros.h"
 
 const char16_t* const kShortcutLocationNames[kShortcutLocationCount] = {
@@ -88,16 +92,42 @@ WalkResult WalkFromRoot(cc::KeyArr& store, const cc::Str& langCode, int typeInde
   return result;
 }
 
-void ChooseShortcuts(cc::KeyArr& store) {
-  int count = store.GetInt(u"s.i.Short.Count", 0);
-  for (int i = 0; i < count; ++i) {
-    uint32_t flag = static_cast<uint32_t>(store.GetInt(cc::Str::Formatted(u"s.i.Short.%d.Flag", i), 0));
-    for (int j = 0; j < kShortcutLocationCount; ++j) {
-      if (flag & ((1u << j) | (0x1000u << j))) {
-        store.Set(cc::Str::Formatted(u"Ret.Shortcut.chkShort%d_%d", i, j), u"1");
-      }
+// The index in a key "s.i.Short.<index>.Flag" (as "%d" writes it), or -1.
+int ShortcutFlagIndex(const cc::Str& key) {
+  static const cc::Str kPrefix(u"s.i.Short.");
+  static const cc::Str kSuffix(u".Flag");
+  if (!key.StartsWith(kPrefix, true) || !key.EndsWith(kSuffix, true)) return -1;
+  std::u16string_view digits = key.View().substr(kPrefix.GetLength());
+  if (digits.size() <= static_cast<size_t>(kSuffix.GetLength())) return -1;
+  digits.remove_suffix(kSuffix.GetLength());
+  if (digits.size() > 10 || (digits.size() > 1 && digits[0] == u'0')) return -1;
+  int64_t index = 0;
+  for (char16_t c : digits) {
+    if (c < u'0' || c > u'9') return -1;
+    index = index * 10 + (c - u'0');
+  }
+  return index > INT32_MAX ? -1 : static_cast<int>(index);
+}
+
+void ChooseShortcut(cc::KeyArr& store, int i, uint32_t flag) {
+  for (int j = 0; j < kShortcutLocationCount; ++j) {
+    if (flag & ((1u << j) | (0x1000u << j))) {
+      store.Set(cc::Str::Formatted(u"Ret.Shortcut.chkShort%d_%d", i, j), u"1");
     }
   }
+}
+
+// Shortcuts 0 to "s.i.Short.Count" - 1. Only shortcuts that have a flag word
+// can choose a location, so the keys of the store are walked instead of
+// the count: a mistyped huge count cannot stall the start.
+void ChooseShortcuts(cc::KeyArr& store) {
+  int count = store.GetInt(u"s.i.Short.Count", 0);
+  std::vector<std::pair<int, uint32_t>> flags;
+  for (int k = 0; k < store.Count(); ++k) {
+    int i = ShortcutFlagIndex(store.KeyAt(k));
+    if (i >= 0 && i < count) flags.emplace_back(i, static_cast<uint32_t>(store.GetInt(store.KeyAt(k), 0)));
+  }
+  for (const auto& [i, flag] : flags) ChooseShortcut(store, i, flag);
 }
 
 }  // namespace

@@ -277,4 +277,19 @@ TEST_F(InitialResultsTest, EveryShortcutUpToTheCountIsConsidered) {
   EXPECT_FALSE(store_.Has(u"Ret.Shortcut.chkShort2_0"));
 }
 
+TEST_F(InitialResultsTest, AHugeShortcutCountFindsTheFlagsThatExist) {
+  store_.SetInt(u"s.i.Short.Count", 2000000000);
+  store_.SetInt(u"S.I.SHORT.1999999999.FLAG", 0x2);
+  store_.SetInt(u"s.i.Short.01.Flag", 0x1);   // not how "%d" writes 1
+  store_.SetInt(u"s.i.Short.-1.Flag", 0x1);
+  store_.SetInt(u"s.i.Short.x.Flag", 0x1);
+  ComputeInitialResults(store_, u"en-US", platform_);
+  EXPECT_TRUE(store_.Has(u"Ret.Shortcut.chkShort1999999999_1"));
+  int chosen = 0;
+  for (int k = 0; k < store_.Count(); ++k) {
+    if (store_.KeyAt(k).StartsWith(u"Ret.Shortcut.")) ++chosen;
+  }
+  EXPECT_EQ(chosen, 1);
+}
+
 }  // namespace
