@@ -7,6 +7,7 @@
 #include "install/install_session.h"
 #include "install/page_text.h"
 #include "install/pending_steps.h"
+#include "install/shortcuts.h"
 #include "install/status.h"
 #include "install/uninstall_record.h"
 #include "install/uninstaller.h"

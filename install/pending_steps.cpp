@@ -2,8 +2,6 @@
 
 int RemoveEarlierInstallation(InstallSession& session, const cc::KeyArr& record) { return 0; }
 
-bool CreateShortcutsAndPins(InstallSession& session) { return true; }
-
 void CreateAssociationsAndServices(InstallSession& session) {}
 
 void WriteRegistryItems(InstallSession& session) {}

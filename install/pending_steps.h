@@ -1,6 +1,6 @@
 // Install steps that the driver calls at their places but that do nothing
-// yet: removing an earlier installation from its record, the shortcuts with
-// taskbar pins and start-screen tiles, the file associations and services,
+// yet: removing an earlier installation from its record, the file
+// associations and services,
 // the registry values and the INI entries. Their order in the driver is part
 // of the behaviour, so the calls are in place; each body arrives with its
 // own step.
@@ -14,11 +14,6 @@ struct InstallSession;
 // back from "unins.exe.dat"). Returns 0, or a negative value with
 // "Ret.ErrorInfo" set when the install must stop. Does nothing yet.
 int RemoveEarlierInstallation(InstallSession& session, const cc::KeyArr& record);
-
-// Links in the chosen places, taskbar pins and start-screen tiles. Returns
-// false, with "Ret.ErrorInfo" set, only when the program-menu folder of a
-// shortcut cannot be created. Does nothing yet.
-bool CreateShortcutsAndPins(InstallSession& session);
 
 // File associations and services. Does nothing yet.
 void CreateAssociationsAndServices(InstallSession& session);
