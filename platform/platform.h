@@ -12,9 +12,11 @@
 class FileSystem;
 class ModuleResources;
 class ProcessServices;
+class Profile;
 class Progress;
 class Prompts;
 class Registry;
+class ServiceManager;
 class Shell;
 class SystemInfo;
 
@@ -34,6 +36,8 @@ class Platform {
   FileSystem* files = nullptr;           // file_system.h
   ModuleResources* resources = nullptr;  // module_resources.h
   Registry* registry = nullptr;          // registry.h
+  Profile* profile = nullptr;            // profile.h (INI files)
+  ServiceManager* services = nullptr;    // service_manager.h
   ProcessServices* process = nullptr;    // process.h
   Shell* shell = nullptr;                // shell.h
   Prompts* prompts = nullptr;            // prompts.h

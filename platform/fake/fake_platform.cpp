@@ -5,6 +5,8 @@ FakePlatform::FakePlatform() : fake_system(&fake_files) {
   files = &fake_files;
   resources = &fake_resources;
   registry = &fake_registry;
+  profile = &fake_profile;
+  services = &fake_services;
   process = &fake_process;
   shell = &fake_shell;
   prompts = &fake_prompts;

@@ -6,9 +6,11 @@
 #include "platform/fake/fake_file_system.h"
 #include "platform/fake/fake_module_resources.h"
 #include "platform/fake/fake_process.h"
+#include "platform/fake/fake_profile.h"
 #include "platform/fake/fake_progress.h"
 #include "platform/fake/fake_prompts.h"
 #include "platform/fake/fake_registry.h"
+#include "platform/fake/fake_service_manager.h"
 #include "platform/fake/fake_shell.h"
 #include "platform/fake/fake_system_info.h"
 #include "platform/platform.h"
@@ -29,6 +31,8 @@ class FakePlatform : public Platform {
   FakeSystemInfo fake_system;
   FakeModuleResources fake_resources;
   FakeRegistry fake_registry;
+  FakeProfile fake_profile{&fake_files};
+  FakeServiceManager fake_services;
   FakeProcess fake_process;
   FakeShell fake_shell{&fake_files};
   FakePrompts fake_prompts;

@@ -6,7 +6,9 @@
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_module_resources.h"
 #include "platform/win32/win32_process.h"
+#include "platform/win32/win32_profile.h"
 #include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_service_manager.h"
 #include "platform/win32/win32_shell.h"
 #include "platform/win32/win32_system_info.h"
 
@@ -40,6 +42,8 @@ class Win32Platform : public Platform {
     files = &files_;
     resources = &resources_;
     registry = &registry_;
+    profile = &profile_;
+    services = &services_;
     process = &process_;
     shell = &shell_;
   }
@@ -51,6 +55,8 @@ class Win32Platform : public Platform {
   Win32FileSystem files_;
   Win32ModuleResources resources_;
   Win32Registry registry_;
+  Win32Profile profile_;
+  Win32ServiceManager services_;
   Win32Process process_;
   Win32Shell shell_;
 };
