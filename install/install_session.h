@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -60,6 +61,11 @@ struct InstallSession {
   int64_t bytes_total = 1;
   // The record of an earlier installation, read once per run.
   std::unique_ptr<cc::KeyArr> earlier_record;
+  // Removes the earlier installation that `record` describes; returns 0, or
+  // a negative value with "Ret.ErrorInfo" set. The uninstall engine, which
+  // builds on this library, supplies it (uninstall/earlier_installation.h);
+  // without it an earlier installation is left in place.
+  std::function<int(InstallSession&, const cc::KeyArr&)> remove_earlier_installation;
   CopyTimings timings;
 
   Progress& progress() const;

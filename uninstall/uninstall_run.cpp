@@ -1,0 +1,68 @@
+#include "uninstall/uninstall_run.h"
+
+#include <algorithm>
+
+#include "install/install_session.h"
+#include "install/page_text.h"
+#include "platform/platform.h"
+#include "platform/process.h"
+#include "platform/progress.h"
+
+UninstallRun::UninstallRun(InstallSession& session, const cc::KeyArr& record, int askShared)
+    : session(session),
+      platform(session.platform),
+      progress(*session.platform.progress),
+      record(record),
+      ask_shared(askShared != 0) {}
+
+void UninstallRun::BeginItem() {
+  ++begun;
+  progress.SetBar(static_cast<int>(begun * 100 / total));
+}
+
+void UninstallRun::Show(const cc::Str& status, const cc::Str& detail) {
+  progress.SetStatus(status);
+  progress.SetDetail(detail);
+  progress.PumpMessages();
+}
+
+void UninstallRun::Pump() { progress.PumpMessages(); }
+
+void UninstallRun::Wait(int ms) {
+  if (platform.process) platform.process->Sleep(ms);
+}
+
+cc::Str UninstallRun::Text(const char16_t* format, int index) const {
+  cc::Str value = record.Get(cc::Str::Formatted(format, index));
+  return value.IsNull() ? cc::Str(u"") : value;
+}
+
+int UninstallRun::Number(const char16_t* format, int index, int fallback) const {
+  return record.GetInt(cc::Str::Formatted(format, index), fallback);
+}
+
+int UninstallRun::Fail(int result, const cc::Str& path) {
+  session.store.Set(u"Ret.ErrorInfo", ErrorText(session.store, u".s.c.Var.RemoveFileError", path));
+  return result;
+}
+
+int RecordCount(const cc::KeyArr& record, const char16_t* countKey) {
+  return std::clamp(record.GetInt(countKey, 0), 0, record.Count());
+}
+
+bool IsFullPath(const cc::Str& path) {
+  auto separator = [](char16_t c) { return c == u'\\' || c == u'/'; };
+  if (path.GetLength() >= 3) {
+    char16_t drive = static_cast<char16_t>(path[0] | 0x20);
+    if (drive >= u'a' && drive <= u'z' && path[1] == u':' && separator(path[2])) return true;
+  }
+  return path.GetLength() >= 3 && separator(path[0]) && separator(path[1]) && !separator(path[2]);
+}
+
+bool IsPlainFileName(const cc::Str& name) {
+  if (name.IsEmpty() || name == cc::Str(u".") || name == cc::Str(u"..")) return false;
+  for (char16_t c : name.View()) {
+    if (c == u'\\' || c == u'/' || c == u':' || c == u'*' || c == u'?' || c < 0x20) return false;
+  }
+  return true;
+}
