@@ -154,7 +154,10 @@ check "harness exit status 0" [ $status -eq 0 ]
 check "the record of the first run was checked" grep -qF "status: Check unins.exe.dat..." "$work/install2.log"
 check "files are in place again" cmp -s "$app/big.bin" "$project/files/big.bin"
 "$wine" "$harness" read-record "${app_win}unins.exe.dat" 2>&1 | tr -d '\r' > "$work/record2.txt"
-check "existing files recorded as overwritten" grep -qxF "Log.FileOver0=1" "$work/record2.txt"
+# The earlier installation was removed first, except its shared file, which
+# the default answer keeps: only that one existed when it was installed again.
+check "removed file not recorded as overwritten" grep -qxF "Log.FileOver0=0" "$work/record2.txt"
+check "kept shared file recorded as overwritten" grep -qxF "Log.FileOver1=1" "$work/record2.txt"
 
 echo "third install: the answer keeps the earlier installation"
 printf 'confirm=cancel\n' > "$work/answers.txt"

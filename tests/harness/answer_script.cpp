@@ -46,6 +46,15 @@ bool QueueLine(std::string_view kind, std::string_view answer, FakePrompts* prom
     else return false;
     return true;
   }
+  if (kind == "shared") {
+    if (answer == "remove") prompts->QueueRemoveShared(kRemoveSharedRemove);
+    else if (answer == "remove-all") prompts->QueueRemoveShared(kRemoveSharedRemoveAll);
+    else if (answer == "keep") prompts->QueueRemoveShared(kRemoveSharedKeep);
+    else if (answer == "keep-all") prompts->QueueRemoveShared(kRemoveSharedKeepAll);
+    else if (answer == "cancel") prompts->QueueRemoveShared(kRemoveSharedCancel);
+    else return false;
+    return true;
+  }
   if (kind == "confirm") {
     if (answer == "ok") prompts->QueueConfirm(ConfirmAnswer::kOk);
     else if (answer == "cancel") prompts->QueueConfirm(ConfirmAnswer::kCancel);
@@ -71,7 +80,8 @@ bool LoadAnswerScript(std::string_view text, FakePrompts* prompts, std::string* 
     if (!ok) {
       *error = "answers line " + std::to_string(number) + ": '" + std::string(line) +
                "' is not overwrite=0..5|replace|replace-all|skip|skip-all|replace-older|cancel, "
-               "file-error=abort|retry|ignore or confirm=ok|cancel";
+               "file-error=abort|retry|ignore, confirm=ok|cancel or "
+               "shared=remove|remove-all|keep|keep-all|cancel";
       return false;
     }
   }

@@ -5,7 +5,10 @@
 //               replace-older, cancel
 //   file-error  abort, retry, ignore   (the Abort/Retry/Ignore box)
 //   confirm     ok, cancel             (the OK/Cancel question)
-// A question without a scripted answer gets the default: replace, ignore, ok.
+//   shared      remove, remove-all, keep, keep-all, cancel
+//                                      (the shared-file question)
+// A question without a scripted answer gets the default: replace, ignore,
+// ok, keep.
 #pragma once
 
 #include <string>

@@ -25,6 +25,19 @@ TEST(AnswerScriptTest, AnswersAreQueuedPerKindInOrder) {
   EXPECT_EQ(prompts.AskOkCancel(u"", u""), ConfirmAnswer::kOk);
 }
 
+TEST(AnswerScriptTest, SharedFileAnswers) {
+  FakePrompts prompts;
+  std::string error;
+  ASSERT_TRUE(LoadAnswerScript("shared=remove\nshared=keep-all\nshared=cancel\nshared=remove-all\nshared=keep",
+                               &prompts, &error))
+      << error;
+  OverwriteQuestion question;
+  for (int expected : {kRemoveSharedRemove, kRemoveSharedKeepAll, kRemoveSharedCancel, kRemoveSharedRemoveAll,
+                       kRemoveSharedKeep, kRemoveSharedKeep}) {
+    EXPECT_EQ(prompts.AskRemoveShared(question), expected);
+  }
+}
+
 TEST(AnswerScriptTest, BadLinesAreNamed) {
   struct Case {
     const char* text;
@@ -37,6 +50,7 @@ TEST(AnswerScriptTest, BadLinesAreNamed) {
       {"\n\nfile-error=skip", "line 3"},
       {"overwrite=", "line 1"},
       {"answer=ok", "line 1"},
+      {"shared=remove\nshared=skip", "line 2"},
   };
   for (const Case& c : cases) {
     FakePrompts prompts;

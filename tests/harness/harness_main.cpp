@@ -9,6 +9,13 @@
 //       prints the status labels and lines. Exit status 0 exactly when
 //       RunInstall returned true; 1 when it returned false; 2 for bad usage
 //       or a setup that cannot be loaded.
+//   velmora-harness uninstall FOLDER [--answers FILE]
+//       Removes the installation in FOLDER from its record FOLDER +
+//       "unins.exe.dat" (only when the record names that very file), asking
+//       about shared files with every question answered by its default (keep
+//       the shared file, Ignore) unless FILE scripts the answers, and prints
+//       the status labels. Exit status 0 exactly when the removal returned
+//       0; 1 otherwise; 2 for bad usage.
 //   velmora-harness read-record FILE
 //       Prints the keys of an uninstall record, "KEY=VALUE" one per line.
 //   velmora-harness cipher-speed MEGABYTES
@@ -40,6 +47,8 @@
 #include "tests/harness/answer_script.h"
 #include "tests/harness/harness_progress.h"
 #include "tests/harness/win32/setup_module.h"
+#include "uninstall/earlier_installation.h"
+#include "uninstall/uninstall_folder.h"
 
 namespace {
 
@@ -48,6 +57,7 @@ constexpr int kExitUsage = 2;
 
 const char kUsage[] =
     "usage: velmora-harness install SETUP.exe [KEY=VALUE ...] [--answers FILE] [--timings]\n"
+    "       velmora-harness uninstall FOLDER [--answers FILE]\n"
     "       velmora-harness read-record FILE\n"
     "       velmora-harness cipher-speed MEGABYTES\n";
 
@@ -143,6 +153,7 @@ int RunInstallCommand(const std::vector<cc::Str>& args) {
   for (const auto& [key, value] : a.overrides) store.Set(key, value);
 
   InstallSession session(*platform, store, payload.archive());
+  EnableEarlierInstallationRemoval(session);
   auto start = std::chrono::steady_clock::now();
   bool ok = RunInstall(session, kInstallPhase);
   auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
@@ -155,6 +166,41 @@ int RunInstallCommand(const std::vector<cc::Str>& args) {
   if (!ok) Print("error: " + ResolveError(store).ToUtf8() + "\n");
   if (store.GetBool(u"Ret.Canceled", false)) Print("canceled\n");
   return ok ? 0 : kExitFailed;
+}
+
+// Queues the answers of the script at `path`; an empty text when they were
+// read, else the usage problem.
+std::string LoadAnswers(Platform& platform, const cc::Str& path, FakePrompts* prompts) {
+  std::string script, error;
+  if (ReadWholeFile(*platform.files, path, &script) < 0) {
+    return "cannot read the answers file '" + path.ToUtf8() + "'";
+  }
+  return LoadAnswerScript(script, prompts, &error) ? "" : error;
+}
+
+int UninstallCommand(const std::vector<cc::Str>& args) {
+  cc::Str folder, answers;
+  for (size_t i = 1; i < args.size(); ++i) {
+    if (args[i] == cc::Str(u"--answers") && i + 1 < args.size()) answers = args[++i];
+    else if (folder.IsNull()) folder = args[i];
+    else return Usage("uninstall takes one folder");
+  }
+  if (folder.IsNull()) return Usage("uninstall needs the application folder");
+  std::unique_ptr<Platform> platform = CreateWin32Platform();
+  FakePrompts prompts;
+  if (!answers.IsNull()) {
+    std::string problem = LoadAnswers(*platform, answers, &prompts);
+    if (!problem.empty()) return Usage(problem);
+  }
+  HarnessProgress progress(stdout);
+  platform->prompts = &prompts;
+  platform->progress = &progress;
+  cc::KeyArr store(false, true);
+  InstallSession session(*platform, store, nullptr);
+  int result = UninstallFolder(session, folder, 1);
+  Print("result: " + std::to_string(result) + "\n");
+  if (result != 0) Print("error: " + store.Get(u"Ret.ErrorInfo").ToUtf8() + "\n");
+  return result == 0 ? 0 : kExitFailed;
 }
 
 int ReadRecordCommand(const std::vector<cc::Str>& args) {
@@ -224,6 +270,7 @@ int wmain(int argc, wchar_t** argv) {
   if (args.empty()) return Usage("no command");
   int result = kExitUsage;
   if (args[0] == cc::Str(u"install")) result = RunInstallCommand(args);
+  else if (args[0] == cc::Str(u"uninstall")) result = UninstallCommand(args);
   else if (args[0] == cc::Str(u"read-record")) result = ReadRecordCommand(args);
   else if (args[0] == cc::Str(u"cipher-speed")) result = CipherSpeedCommand(args);
   else return Usage("unknown command '" + args[0].ToUtf8() + "'");
