@@ -171,7 +171,7 @@ void UnpinFromTaskbar(Platform& platform, const cc::Str& target, const cc::Str& 
 }
 
 void PinShortcut(InstallSession& session, const cc::Str& linkPath, const cc::Str& linkName,
-                 const cc::Str& target) {
+                 const cc::Str& target, const LinkFields& fields) {
   Platform& platform = session.platform;
   const bool url = IsUrlTarget(target);
   const cc::Str pinnedLink =
@@ -181,6 +181,9 @@ void PinShortcut(InstallSession& session, const cc::Str& linkPath, const cc::Str
     UnpinFromTaskbar(platform, target, pinnedLink, linkName, true);
     if (FileExists(*platform.files, pinnedLink)) UnpinFromTaskbar(platform, linkPath, pinnedLink, linkName, true);
     DeleteFileForced(*platform.files, pinnedLink);
+    if (!FileExists(*platform.files, linkPath)) {
+      CreateShellLink(platform, session.os_index, linkPath, target, fields);
+    }
   }
   {
     ClearedAssociationValues cleared(platform.registry);

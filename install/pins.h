@@ -6,6 +6,7 @@
 #pragma once
 
 #include "core/str.h"
+#include "install/shortcut_link.h"
 
 class Platform;
 struct InstallSession;
@@ -31,8 +32,10 @@ void UnpinFromTaskbar(Platform& platform, const cc::Str& target, const cc::Str& 
                       const cc::Str& pinName, bool removing);
 
 // The pin procedure of the shortcut step: pins `linkPath` (a link in the
-// temporary folder named `linkName`) whose target is `target` (a file or a
-// URL), replacing an earlier pin of that name, and appends "Pin?=" and
-// "PinPath?=" to the record whether or not the pin appeared.
+// temporary folder named `linkName`, made with `fields`) whose target is
+// `target` (a file or a URL), replacing an earlier pin of that name, and
+// appends "Pin?=" and "PinPath?=" to the record whether or not the pin
+// appeared. Removing the earlier pin goes through a temporary link of the
+// same name, which takes `linkPath` with it; the link is then made again.
 void PinShortcut(InstallSession& session, const cc::Str& linkPath, const cc::Str& linkName,
-                 const cc::Str& target);
+                 const cc::Str& target, const LinkFields& fields);

@@ -199,7 +199,7 @@ void MakeLink(InstallSession& session, ShortcutItem& item, int k, PlaceMode mode
     CreateShellLink(session.platform, session.os_index, linkPath, item.target, fields);
   }
   if (mode == PlaceMode::kPin) {
-    PinShortcut(session, linkPath, linkName, item.target);
+    PinShortcut(session, linkPath, linkName, item.target, fields);
     DeleteFileForced(*session.platform.files, linkPath);
   } else if (mode == PlaceMode::kTile) {
     MakeTile(session, tiles, ReadTileRequest(session, item, k, linkPath, fields));

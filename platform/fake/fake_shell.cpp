@@ -120,7 +120,7 @@ bool FakeShell::Execute(const cc::Str& verb, const cc::Str& file, const cc::Str&
                    "|" + folder.ToUtf8() + "|" + Hex(static_cast<uint32_t>(show)));
   if (!ItemExists(FolderOf(file), NameOf(file))) return false;
   if (!taskbar_folder_.IsEmpty()) {
-    if (execute_pins_ && verb.Equals(u"TaskbarPin", true)) Pin(NameOf(file), file);
+    if (execute_pins_ && verb.Equals(u"TaskbarPin", true)) WritePinnedLink(PinnedName(NameOf(file)), file);
     if (verb.Equals(u"taskbarunpin", true)) Unpin(NameOf(file));
   }
   return true;

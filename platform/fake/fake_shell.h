@@ -59,8 +59,8 @@ class FakeShell : public Shell {
   // How a pin asked for through the item's verb behaves; kLate pins appear
   // after `ticks` calls of Tick().
   void SetPinMode(FakePinMode mode, int ticks = 0);
-  // Whether Execute with the verb "TaskbarPin" pins too (off by default,
-  // so that a test can tell the verb from the fall-back).
+  // Whether Execute with the verb "TaskbarPin" pins too, at once (off by
+  // default, so that a test can tell the verb from the fall-back).
   void SetExecutePins(bool pins) { execute_pins_ = pins; }
   // Advances late pins by one step.
   void Tick();
