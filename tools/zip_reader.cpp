@@ -264,30 +264,4 @@ bool ReadZipEntry(const std::vector<uint8_t>& archive, const std::string& name,
   return true;
 }
 
-std::vector<std::string> VerifyZip(const std::vector<uint8_t>& archive, const std::string& password) {
-  std::vector<std::string> faults;
-  MemoryUnzip zip(archive);
-  if (!zip.get()) {
-    faults.push_back("not a ZIP archive");
-    return faults;
-  }
-  for (int status = unzGoToFirstFile(zip.get()); status == UNZ_OK; status = unzGoToNextFile(zip.get())) {
-    ZipEntryInfo entry;
-    if (!CurrentInfo(zip.get(), &entry)) {
-      faults.push_back("damaged central directory");
-      break;
-    }
-    uint64_t got = 0;
-    std::string why;
-    auto count = [&](const uint8_t*, size_t n) { got += n; };
-    if (!ReadCurrent(zip.get(), password, count, &why)) {
-      faults.push_back("entry '" + entry.name + "': " + why);
-    } else if (got != entry.size) {
-      faults.push_back("entry '" + entry.name + "': " + std::to_string(got) + " bytes instead of " +
-                       std::to_string(entry.size));
-    }
-  }
-  return faults;
-}
-
 }  // namespace pack

@@ -1,6 +1,7 @@
-// Reads back a ZIP archive held in memory with minizip, the reader that the
-// runtime uses too: lists the entries and deciphers, inflates and checks the
-// CRC of each. The packer's "inspect" command and the tests rely on it.
+// Reads back a ZIP archive held in memory: minizip (the library the runtime
+// builds on) parses the structure, and the entries are deciphered and
+// inflated here, because Debian's minizip is built without its decryption.
+// The tests use it as a reader independent of the runtime's own.
 #pragma once
 
 #include <cstdint>
@@ -30,9 +31,5 @@ bool ListZip(const std::vector<uint8_t>& archive, std::vector<ZipEntryInfo>* ent
 // mismatch", "no entry ...") on any fault; *data is then unspecified.
 bool ReadZipEntry(const std::vector<uint8_t>& archive, const std::string& name,
                   const std::string& password, std::vector<uint8_t>* data, std::string* error);
-
-// Reads every entry as ReadZipEntry does, without keeping the data. Returns
-// one message per faulty entry (empty when all entries read back intact).
-std::vector<std::string> VerifyZip(const std::vector<uint8_t>& archive, const std::string& password);
 
 }  // namespace pack
