@@ -2,11 +2,14 @@
 
 #include <algorithm>
 
+#include "install/associations_and_services.h"
 #include "install/create_folder.h"
 #include "install/file_step.h"
+#include "install/ini_items.h"
 #include "install/install_session.h"
 #include "install/page_text.h"
 #include "install/pending_steps.h"
+#include "install/registry_items.h"
 #include "install/shortcuts.h"
 #include "install/status.h"
 #include "install/uninstall_record.h"

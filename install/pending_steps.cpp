@@ -6,9 +6,3 @@ int RemoveEarlierInstallation(InstallSession& session, const cc::KeyArr& record)
   if (!session.remove_earlier_installation) return 0;
   return session.remove_earlier_installation(session, record);
 }
-
-void CreateAssociationsAndServices(InstallSession& session) {}
-
-void WriteRegistryItems(InstallSession& session) {}
-
-void WriteIniItems(InstallSession& session) {}

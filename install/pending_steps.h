@@ -1,9 +1,7 @@
-// Install steps that the driver calls at their places but that do nothing
-// yet: removing an earlier installation from its record, the file
-// associations and services,
-// the registry values and the INI entries. Their order in the driver is part
-// of the behaviour, so the calls are in place; each body arrives with its
-// own step.
+// The install step that the driver calls at its place but that does nothing
+// yet: removing an earlier installation from its record. Its place in the
+// driver is part of the behaviour, so the call is in place; the body arrives
+// with its own step.
 #pragma once
 
 #include "core/key_arr.h"
@@ -15,11 +13,3 @@ struct InstallSession;
 // "Ret.ErrorInfo" set when the install must stop. Does nothing yet.
 int RemoveEarlierInstallation(InstallSession& session, const cc::KeyArr& record);
 
-// File associations and services. Does nothing yet.
-void CreateAssociationsAndServices(InstallSession& session);
-
-// Registry values of the project. Does nothing yet.
-void WriteRegistryItems(InstallSession& session);
-
-// INI entries of the project. Does nothing yet.
-void WriteIniItems(InstallSession& session);

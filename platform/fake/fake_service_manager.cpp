@@ -19,6 +19,14 @@ struct FakeServiceManager::State {
     auto it = services.find(Fold(name));
     return it == services.end() ? nullptr : &it->second;
   }
+  // A service marked for deletion goes once no handle is open and it has
+  // stopped.
+  void EraseIfDeleted(const cc::Str& name) {
+    Entry* entry = Find(name);
+    if (entry && entry->marked_for_deletion && entry->open_handles == 0 && entry->state == kServiceStopped) {
+      services.erase(Fold(name));
+    }
+  }
   void Log(const char* what, const cc::Str& name) { calls.push_back(std::string(what) + " " + name.ToUtf8()); }
 };
 
@@ -36,7 +44,7 @@ class FakeService : public Service {
     state_->Log("close", name_);
     Entry* entry = state_->Find(name_);
     if (!entry) return;
-    if (--entry->open_handles == 0 && entry->marked_for_deletion) state_->services.erase(State::Fold(name_));
+    if (--entry->open_handles == 0) state_->EraseIfDeleted(name_);
   }
 
   bool SetDescription(const cc::Str& description) override {

@@ -2,8 +2,8 @@
 // makes it running; the stop control makes it stop-pending, and it reaches
 // the stopped state after a number of state queries that a test chooses
 // (never, for a service that hangs). Delete marks a service; it goes when
-// its last open handle closes, as on Windows, so creating the same name
-// again while a handle is open fails. Every call is logged in order.
+// its last open handle closes and it has stopped, as on Windows, so creating
+// the same name again before that fails. Every call is logged in order.
 #pragma once
 
 #include <memory>

@@ -1,0 +1,93 @@
+#include "install/services.h"
+
+#include <memory>
+
+#include "platform/platform.h"
+#include "platform/process.h"
+#include "platform/service_manager.h"
+#include "runtime/setup_log.h"
+
+namespace {
+
+ServiceStart StartTypeOf(int configured) {
+  switch (configured) {
+    case 2:
+      return ServiceStart::kDemand;
+    case 3:
+      return ServiceStart::kDisabled;
+    default:
+      return ServiceStart::kAuto;
+  }
+}
+
+void Wait(Platform& platform, int milliseconds) {
+  if (platform.process) platform.process->Sleep(milliseconds);
+}
+
+// Sends the stop control and waits until the service reports it stopped.
+void StopService(Platform& platform, Service& service, const cc::Str& name) {
+  service.SendStop();
+  uint32_t state = 0;
+  for (int poll = 0; poll < kServiceStopPolls; ++poll) {
+    Wait(platform, kServiceStopPollMs);
+    if (service.QueryState(&state) && state == kServiceStopped) return;
+  }
+  LogLine(u"StopService NG, Name:%s, State:%u", name, state);
+}
+
+std::unique_ptr<Service> CreateOrReplace(Platform& platform, ServiceDatabase& database,
+                                         const ServiceSpec& spec) {
+  std::unique_ptr<Service> service = database.Create(spec);
+  if (service) return service;
+  DeleteServiceEntry(platform, spec.name);
+  return database.Create(spec);
+}
+
+}  // namespace
+
+cc::Str ServiceCommandLine(const cc::Str& program) {
+  if (program.IndexOf(u' ') < 0 || program.StartsWith(u"\"")) return program;
+  return cc::Str(u"\"") + program + cc::Str(u"\"");
+}
+
+bool CreateServiceEntry(Platform& platform, const ServiceEntry& entry) {
+  if (!platform.services || entry.name.IsEmpty()) {
+    LogLine(u"CreateService NG, Name:%s, Exe:%s", entry.name, entry.program);
+    return false;
+  }
+  std::unique_ptr<ServiceDatabase> database = platform.services->Connect();
+  if (!database) {
+    LogLine(u"OpenSCManager NG, Name:%s", entry.name);
+    return false;
+  }
+  ServiceSpec spec;
+  spec.name = entry.name;
+  spec.display_name = entry.name;
+  spec.command_line = ServiceCommandLine(entry.program);
+  spec.start = StartTypeOf(entry.start_type);
+  std::unique_ptr<Service> service = CreateOrReplace(platform, *database, spec);
+  if (!service) {
+    LogLine(u"CreateService NG, Name:%s, Exe:%s", entry.name, entry.program);
+    return false;
+  }
+  service->SetDescription(entry.description);
+  if (entry.start_now && !service->Start()) LogLine(u"StartService NG, Name:%s", entry.name);
+  return true;
+}
+
+bool DeleteServiceEntry(Platform& platform, const cc::Str& name) {
+  if (!platform.services) return false;
+  std::unique_ptr<ServiceDatabase> database = platform.services->Connect();
+  if (!database) return false;
+  std::unique_ptr<Service> service = database->Open(name);
+  if (!service) {
+    LogLine(u"OpenService NG, Name:%s,", name);
+    return false;
+  }
+  StopService(platform, *service, name);
+  if (!service->Delete()) {
+    LogLine(u"DeleteService NG, Name:%s", name);
+    return false;
+  }
+  return true;
+}
