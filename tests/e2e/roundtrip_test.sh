@@ -146,7 +146,8 @@ clean_prefix
 run_install "$work/install2.log"; s1=$?
 run_install "$work/install3.log"; s2=$?
 check "both installs exit 0" same_text "$s1 $s2" "0 0"
-check "the second install asked about the earlier one" grep -qF "status: Check unins.exe.dat..." "$work/install3.log"
+check "the second install removed the first one" grep -qF "status: Removing File" "$work/install3.log"
+check "the first install removed nothing" [ -z "$(grep -F "status: Removing" "$work/install2.log")" ]
 check "one set of files" same_text "$(cd "$app" 2>/dev/null && find . -type f | wc -l)" \
   "$([ -n "$service_exe" ] && echo 8 || echo 7)"
 check "one menu folder with its two links" same_text "$(ls "$menu" 2>/dev/null | wc -l)" 2
