@@ -24,9 +24,10 @@ inline constexpr int kCipherExtraRounds = 1;
 // The payload archive's password (30 printable ASCII characters), enciphered
 // with the program key and one extra round, as Base64.
 inline constexpr char16_t kPayloadPasswordCipher[] = u"ubBVuYvtIxC3f7KTUUOSbOPTl6Ih9mJY9jhJO52k";
-// The two built-in footer texts, enciphered the same way.
-inline constexpr char16_t kFooterTextCipher1[] = u"i7vyUMfghqo3yGLTEECyOIU=";
-inline constexpr char16_t kFooterTextCipher2[] = u"dpRmR0kkbh6FHhAjeA==";
+// The two built-in footer texts, enciphered the same way: the copyright
+// label's text (12 Base64 characters) and the link's (32).
+inline constexpr char16_t kFooterTextCipher1[] = u"4QWTVgUcnQ==";
+inline constexpr char16_t kFooterTextCipher2[] = u"drBwegrJJBcPV9Co+INLxnbOa3CuKVk=";
 
 // The payload password as bytes (deciphered from kPayloadPasswordCipher);
 // the ZIP password of the payload archive.

@@ -213,7 +213,7 @@ TEST(CipherKeysTest, KeysAndEncipheredConstants) {
     const char16_t* cipher;
     const char16_t* text;
   };
-  const Case footers[] = {{kFooterTextCipher1, u"Made with Velmora"}, {kFooterTextCipher2, u"Velmora Setup"}};
+  const Case footers[] = {{kFooterTextCipher1, u"Velmora"}, {kFooterTextCipher2, u"https://velmora.example"}};
   for (size_t i = 0; i < std::size(footers); ++i) {
     EXPECT_EQ(Str(footers[i].text),
               DecipherText(footers[i].cipher, -1, kProgramKey, kProgramKeyLength, kCipherExtraRounds))
