@@ -181,7 +181,8 @@ bool Win32Shell::ExecuteAndWait(const cc::Str& verb, const cc::Str& file, const 
                                 int show) {
   SHELLEXECUTEINFOW info = {};
   info.cbSize = sizeof info;
-  info.fMask = SEE_MASK_NOCLOSEPROCESS;
+  // No error dialog: a setup that waits must not be stopped by one.
+  info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
   info.lpVerb = verb.IsEmpty() ? nullptr : Wide(verb);
   info.lpFile = Wide(file);
   info.lpParameters = parameters.IsEmpty() ? nullptr : Wide(parameters);
