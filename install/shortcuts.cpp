@@ -277,13 +277,13 @@ int OsKeyIndex(const cc::Str& key) {
   if (!key.StartsWith(kPrefix, true) || !key.EndsWith(kSuffix, true)) return -1;
   std::u16string_view digits = key.View().substr(kPrefix.GetLength());
   digits.remove_suffix(std::min<size_t>(digits.size(), kSuffix.GetLength()));
-  if (digits.empty() || digits.size() > 9 || (digits.size() > 1 && digits[0] == u'0')) return -1;
-  int index = 0;
+  if (digits.empty() || digits.size() > 10 || (digits.size() > 1 && digits[0] == u'0')) return -1;
+  int64_t index = 0;
   for (char16_t c : digits) {
     if (c < u'0' || c > u'9') return -1;
     index = index * 10 + (c - u'0');
   }
-  return index;
+  return index > INT32_MAX ? -1 : static_cast<int>(index);
 }
 
 // Items 0 to "s.i.Short.Count" - 1 that have an OS word, in order. An item
