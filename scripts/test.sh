@@ -40,7 +40,7 @@ run_suite() {  # run_suite LABEL COMMAND...
 
 echo "== native tests"
 while read -r bin; do
-  [ -n "$bin" ] && run_suite "native $(basename "$bin")" "$bin"
+  [ -n "$bin" ] && run_suite "native $(basename "$bin")" timeout 900 "$bin"
 done < "$top/build/native/test_binaries.txt"
 
 echo "== fuzz targets (${fuzz_seconds}s each)"
@@ -63,7 +63,7 @@ wine_ran=0
 while read -r bin; do
   [ -z "$bin" ] && continue
   wine_ran=1
-  run_suite "wine $(basename "$bin")" "$top/scripts/wine.sh" "$bin"
+  run_suite "wine $(basename "$bin")" timeout 900 "$top/scripts/wine.sh" "$bin"
 done < "$top/build/$wine_flavour/test_binaries.txt"
 if [ $wine_ran -eq 0 ]; then
   echo "wine: no test binaries were run" >&2

@@ -32,6 +32,8 @@ fi
 if [ ! -f "$WINEPREFIX/.velmora-ready" ]; then
   mkdir -p "$WINEPREFIX"
   "$loader" wineboot -i >/dev/null 2>&1 || true
+  # A crashing test must fail at once, not wait on the crash dialog.
+  "$loader" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 || true
   wineserver -w
   touch "$WINEPREFIX/.velmora-ready"
 fi
