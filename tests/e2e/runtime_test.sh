@@ -1,0 +1,112 @@
+#!/usr/bin/env bash
+# End to end: packs the sample project into the runtime and starts it under
+# Wine. Checks that the setup finds its payload in its own module, also after
+# the file is signed with osslsigncode (a throw-away self-signed
+# certificate), and that the setup log beside it is UTF-16LE without a mark
+# with the "WinVer:" line, the 14 directory lines resolving to the prefix's
+# folders and "CurLang:" following the locale; without the log switch no log
+# appears. Exits non-zero when any check failed.
+set -uo pipefail
+top=$(cd "$(dirname "$0")/../.." && pwd)
+wine="$top/scripts/wine.sh"
+native=${VELMORA_E2E_NATIVE:-$top/build/native}
+if [ -z "${VELMORA_E2E_WINDOWS:-}" ]; then
+  if "$wine" --can-run-32bit; then windows=$top/build/windows; else windows=$top/build/windows64; fi
+else
+  windows=$VELMORA_E2E_WINDOWS
+fi
+pack="$native/tools/velmora-pack"
+runtime="$windows/runtime/velmora-runtime.exe"
+for f in "$pack" "$runtime"; do
+  [ -f "$f" ] || { echo "runtime_test: missing $f (build first)" >&2; exit 1; }
+done
+
+failures=0
+check() {  # check DESCRIPTION COMMAND...
+  local what=$1; shift
+  if "$@"; then echo "  ok   $what"; else echo "  FAIL $what" >&2; failures=$((failures + 1)); fi
+}
+
+work="$windows/e2e-runtime"
+rm -rf "$work"; mkdir -p "$work"
+setup="$work/demo-setup.exe"
+"$pack" build "$top/examples/demo" -o "$setup" --runtime "$runtime" >"$work/pack.log" 2>&1 || {
+  cat "$work/pack.log" >&2; echo "runtime_test: packing failed" >&2; exit 1; }
+
+run_setup() {  # run_setup EXE LOCALE -> prints the program's status line
+  LANG=$2 LC_ALL=$2 timeout 300 "$wine" "$1" 2>/dev/null | tr -d '\r'
+}
+
+log_text() { iconv -f UTF-16LE -t UTF-8 "$1" | tr -d '\r'; }
+
+echo "payload in the setup's own module"
+line=$(run_setup "$setup" en_US.UTF-8)
+echo "       $line"
+check "the setup finds BIN/2 and reads pjcfg.ini" grep -Eq 'payload found, status 0x0, [0-9]+ entries, [1-9][0-9]* configuration keys' <<<"$line"
+
+echo "setup log"
+log="$setup.log"
+check "the log is written beside the setup" test -f "$log"
+check "the log has no byte-order mark" test "$(head -c 2 "$log" | od -An -tx1 | tr -d ' ')" != "fffe"
+check "the log is UTF-16LE with CRLF line ends" grep -q $'^W\x00i\x00n\x00V\x00e\x00r\x00:' "$log"
+text=$(log_text "$log")
+check "WinVer names the prefix's Windows (7, 64-bit)" grep -qx 'WinVer:14, Windows7(64bit)' <<<"$text"
+expected_macros=(
+  '<ProgramFilesDir(32bit)>:C:\Program Files (x86)\'
+  '<ProgramFilesDir(64bit)>:C:\Program Files\'
+  '<CommonFilesDir(32bit)>:C:\Program Files (x86)\Common Files\'
+  '<CommonFilesDir(64bit)>:C:\Program Files\Common Files\'
+  '<WinDir>:C:\windows\'
+  '<WinSys32Dir(32bit)>:C:\windows\syswow64\'
+  '<WinSys32Dir(64bit)>:C:\windows\system32\'
+  '<UserDesktopDir>:C:\users\root\Desktop\'
+  '<AllUsersDocumentsDir>:C:\users\Public\Documents\'
+  '<AllUsersDesktopDir>:C:\users\Public\Desktop\'
+  '<UserAppDataDir>:C:\users\root\AppData\Roaming\'
+  '<UserLocalAppDataDir>:C:\users\root\AppData\Local\'
+  '<AllUsersAppDataDir>:C:\ProgramData\'
+  '<TempDir>:C:\users\root\Temp\'
+)
+user=$(id -un)
+actual_macros=$(sed -n '2,15p' <<<"$text")
+expected_text=$(printf '%s\n' "${expected_macros[@]}" | sed "s/\\\\root\\\\/\\\\$user\\\\/")
+if [ "$actual_macros" = "$expected_text" ]; then
+  echo "  ok   the 14 directory lines in their order, resolving to the prefix's folders"
+else
+  echo "  FAIL the 14 directory lines" >&2
+  diff <(echo "$expected_text") <(echo "$actual_macros") >&2
+  failures=$((failures + 1))
+fi
+check "CurLang follows an English locale" grep -qx 'CurLang:en-US' <<<"$text"
+
+line=$(run_setup "$setup" de_DE.UTF-8)
+check "CurLang follows a German locale" grep -qx 'CurLang:de-DE' <<<"$(log_text "$log")"
+check "an earlier, longer log is replaced, not appended to" test "$(log_text "$log" | grep -c '^WinVer:')" = 1
+
+echo "signed setup"
+openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=Velmora test" \
+  -keyout "$work/key.pem" -out "$work/cert.pem" >/dev/null 2>&1
+signed="$work/demo-setup-signed.exe"
+sign() { osslsigncode sign -certs "$work/cert.pem" -key "$work/key.pem" -h sha256 -in "$setup" -out "$signed" >/dev/null; }
+check "osslsigncode signs the packed setup" sign
+check "osslsigncode verifies the signature" \
+  bash -c "osslsigncode verify -CAfile '$work/cert.pem' -in '$signed' | grep -q 'Signature verification: ok'"
+line=$(run_setup "$signed" en_US.UTF-8)
+echo "       $line"
+check "the signed setup still finds its payload" grep -Eq 'payload found, status 0x0, [0-9]+ entries, [1-9]' <<<"$line"
+
+echo "log switched off"
+project="$work/no-log-project"
+cp -r "$top/examples/demo" "$project"
+sed -i 's/^Var\.OutLog=1/Var.OutLog=0/' "$project/pjcfg.ini"
+quiet="$work/quiet-setup.exe"
+"$pack" build "$project" -o "$quiet" --runtime "$runtime" >"$work/pack-quiet.log" 2>&1
+check "the project switches the log off" grep -q '^Var.OutLog=0' "$project/pjcfg.ini"
+run_setup "$quiet" en_US.UTF-8 >/dev/null
+check "no log file appears" test ! -e "$quiet.log"
+
+if [ $failures -ne 0 ]; then
+  echo "runtime_test: $failures check(s) failed" >&2
+  exit 1
+fi
+echo "runtime_test: all checks passed"
