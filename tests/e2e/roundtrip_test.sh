@@ -11,32 +11,11 @@
 # the first installation and installs again, leaving one set of everything
 # and one installed-programs entry. Exits non-zero when any check failed.
 #
-# Build folders: VELMORA_E2E_NATIVE (packer, default build/native) and
-# VELMORA_E2E_WINDOWS (harness and runtime, default build/windows where this
-# kernel runs 32-bit programs, else build/windows64).
+# Build folders: see common.sh.
 set -uo pipefail
-top=$(cd "$(dirname "$0")/../.." && pwd)
-wine="$top/scripts/wine.sh"
-native=${VELMORA_E2E_NATIVE:-$top/build/native}
-if [ -z "${VELMORA_E2E_WINDOWS:-}" ]; then
-  if "$wine" --can-run-32bit; then windows=$top/build/windows; else windows=$top/build/windows64; fi
-else
-  windows=$VELMORA_E2E_WINDOWS
-fi
-pack="$native/tools/velmora-pack"
-harness="$windows/tests/harness/velmora-harness.exe"
-runtime="$windows/runtime/velmora-runtime.exe"
+source "$(dirname "$0")/common.sh"
 service_exe=$(ls "$windows"/tests/test_service/*.exe 2>/dev/null | head -1)
-for f in "$pack" "$harness" "$runtime"; do
-  [ -f "$f" ] || { echo "roundtrip_test: missing $f (build first)" >&2; exit 1; }
-done
-
-failures=0
-check() {  # check DESCRIPTION COMMAND...
-  local what=$1; shift
-  if "$@"; then echo "  ok   $what"; else echo "  FAIL $what" >&2; failures=$((failures + 1)); fi
-}
-same_text() { [ "$1" = "$2" ] || { echo "       expected: $2" >&2; echo "       actual:   $1" >&2; return 1; }; }
+require_files roundtrip_test "$pack" "$harness" "$runtime"
 absent_key() { ! "$wine" reg query "$1" /reg:64 >/dev/null 2>&1; }
 present_key() { "$wine" reg query "$1" /reg:64 >/dev/null 2>&1; }
 

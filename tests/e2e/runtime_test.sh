@@ -7,25 +7,8 @@
 # folders and "CurLang:" following the locale; without the log switch no log
 # appears. Exits non-zero when any check failed.
 set -uo pipefail
-top=$(cd "$(dirname "$0")/../.." && pwd)
-wine="$top/scripts/wine.sh"
-native=${VELMORA_E2E_NATIVE:-$top/build/native}
-if [ -z "${VELMORA_E2E_WINDOWS:-}" ]; then
-  if "$wine" --can-run-32bit; then windows=$top/build/windows; else windows=$top/build/windows64; fi
-else
-  windows=$VELMORA_E2E_WINDOWS
-fi
-pack="$native/tools/velmora-pack"
-runtime="$windows/runtime/velmora-runtime.exe"
-for f in "$pack" "$runtime"; do
-  [ -f "$f" ] || { echo "runtime_test: missing $f (build first)" >&2; exit 1; }
-done
-
-failures=0
-check() {  # check DESCRIPTION COMMAND...
-  local what=$1; shift
-  if "$@"; then echo "  ok   $what"; else echo "  FAIL $what" >&2; failures=$((failures + 1)); fi
-}
+source "$(dirname "$0")/common.sh"
+require_files runtime_test "$pack" "$runtime"
 
 work="$windows/e2e-runtime"
 rm -rf "$work"; mkdir -p "$work"
