@@ -5,6 +5,12 @@
 # kernel runs 32-bit programs, else build/windows64).
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 wine="$top/scripts/wine.sh"
+# One virtual display for the whole script rather than one per Wine call:
+# cheaper, and a program one call leaves running keeps its display.
+if [ -z "${VELMORA_IN_XVFB:-}" ]; then
+  export VELMORA_IN_XVFB=1
+  exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$@"
+fi
 native=${VELMORA_E2E_NATIVE:-$top/build/native}
 if [ -z "${VELMORA_E2E_WINDOWS:-}" ]; then
   if "$wine" --can-run-32bit; then windows=$top/build/windows; else windows=$top/build/windows64; fi
@@ -20,6 +26,29 @@ require_files() {  # require_files SCRIPT_NAME FILE... : exits when one is missi
   for f in "$@"; do
     [ -f "$f" ] || { echo "$name: missing $f (build first)" >&2; exit 1; }
   done
+}
+
+# Wine ends every service of the prefix as soon as no ordinary program runs
+# in it, so a service started by one call would not outlive it (whether a
+# check still sees it running is then a matter of timing). This keeps one
+# idle program running until the script ends.
+keep_prefix_awake() {
+  "$wine" ping.exe -n 3600 127.0.0.1 >/dev/null 2>&1 &
+  prefix_keeper=$!
+  trap 'kill $prefix_keeper 2>/dev/null' EXIT
+}
+
+# Runs a Wine program and prints what it wrote, without carriage returns and
+# Xlib's complaints. Through a file, not a pipe: a system process that the
+# program starts (the desktop, say) inherits its output and, while the prefix
+# is kept awake, would hold a pipe open until the script ends.
+wine_text() {
+  local out status
+  out=$(mktemp)
+  "$wine" "$@" > "$out" 2>&1; status=$?
+  tr -d '\r' < "$out" | grep -v '^X connection'
+  rm -f "$out"
+  return $status
 }
 
 failures=0

@@ -16,7 +16,6 @@ set -uo pipefail
 source "$(dirname "$0")/common.sh"
 service_exe="$windows/tests/test_service/velmora-test-service.exe"
 require_files registry_services_test "$pack" "$harness" "$runtime" "$service_exe"
-run_wine() { "$wine" "$@" 2>&1 | tr -d '\r' | grep -v '^X connection'; }
 
 work="$windows/e2e-registry-services"
 rm -rf "$work"; mkdir -p "$work"
@@ -52,6 +51,7 @@ clean_up() {
   rm -rf "$app" "$app2" "$menu"
 }
 "$wine" cmd /c exit 0 >/dev/null 2>&1  # makes sure the prefix exists
+keep_prefix_awake
 clean_up
 
 # What was there before the install: a value with data (kept) and an empty
@@ -60,7 +60,7 @@ clean_up
 "$wine" reg add "$hkcu" /v filled /t REG_SZ /d "" /f >/dev/null 2>&1
 
 echo "first install into $app_win"
-run_wine "$harness" install "$setup" "Ret.Location.Path=$app_win" > "$work/install1.log"
+wine_text "$harness" install "$setup" "Ret.Location.Path=$app_win" > "$work/install1.log"
 sed 's/^/    /' "$work/install1.log"
 check "harness result true" grep -qxF "result: true" "$work/install1.log"
 
@@ -73,7 +73,7 @@ check "unchecked extension not listed" bash -c "! grep -qF '.vme2f' '$work/insta
 check "service line" grep -qxF "line: Create Service:$service" "$work/install1.log"
 
 echo "registry values (wine reg query)"
-run_wine reg query "$hkcu" /reg:64 > "$work/hkcu.txt"
+wine_text reg query "$hkcu" /reg:64 > "$work/hkcu.txt"
 reg_line() {  # reg_line FILE NAME -> "TYPE DATA"
   sed -n "s/^ *$2 \+\(REG_[A-Z_]*\) *\(.*\)$/\1 \2/p" "$1" | sed 's/ *$//'
 }
@@ -89,11 +89,11 @@ check "a name given twice keeps its last value" same_text "$(reg_line "$work/hkc
 check "a" same_text "$(reg_line "$work/hkcu.txt" a)" "REG_SZ alpha"
 check "existing data kept" same_text "$(reg_line "$work/hkcu.txt" kept)" "REG_SZ user's"
 check "existing empty value filled" same_text "$(reg_line "$work/hkcu.txt" filled)" "REG_SZ ours"
-run_wine reg query "$hku" /reg:64 > "$work/hku.txt"
+wine_text reg query "$hku" /reg:64 > "$work/hku.txt"
 check "root 5 writes under HKEY_USERS" same_text "$(reg_line "$work/hku.txt" user)" "REG_SZ yes"
-run_wine reg query "$hklm" /reg:64 > "$work/hklm.txt"
+wine_text reg query "$hklm" /reg:64 > "$work/hklm.txt"
 check "record-only value not written" bash -c "! grep -q recordonly '$work/hklm.txt'"
-run_wine reg query "$hkcu\\Untouched" /reg:64 > "$work/untouched.txt"
+wine_text reg query "$hkcu\\Untouched" /reg:64 > "$work/untouched.txt"
 check "item without write bit writes no value" bash -c "! grep -q nothing '$work/untouched.txt'"
 
 echo "INI files"
@@ -103,7 +103,7 @@ check "existing.ini: written, kept, added" same_text "$(tr -d '\r' < "$ini" | gr
 check "created.ini in a new folder" same_text "$(tr -d '\r' < "$app/conf/created.ini" 2>/dev/null | grep -v '^$' | tr '\n' '|')" "[New]|k=v|"
 
 echo "association (HKEY_CLASSES_ROOT)"
-default_of() { run_wine reg query "$1" /ve /reg:64 | sed -n 's/^ *(Default) \+REG_SZ *\(.*\)$/\1/p' | sed 's/ *$//'; }
+default_of() { wine_text reg query "$1" /ve /reg:64 | sed -n 's/^ *(Default) \+REG_SZ *\(.*\)$/\1/p' | sed 's/ *$//'; }
 check ".vme2e" same_text "$(default_of 'HKCR\.vme2e')" "VelmoraRegE2E.vme2e"
 check "program identifier" same_text "$(default_of 'HKCR\VelmoraRegE2E.vme2e')" "Velmora E2E document"
 check "DefaultIcon" same_text "$(default_of 'HKCR\VelmoraRegE2E.vme2e\DefaultIcon')" "${app_win}viewer.exe,0"
@@ -111,7 +111,7 @@ check "open command" same_text "$(default_of 'HKCR\VelmoraRegE2E.vme2e\shell\ope
 check "unchecked .vme2f absent" bash -c "! '$wine' reg query 'HKCR\\.vme2f' >/dev/null 2>&1"
 
 echo "service"
-service_state() { run_wine sc query "$service" | sed -n 's/^ *STATE *: *\([0-9]*\).*/\1/p'; }
+service_state() { wine_text sc query "$service" | sed -n 's/^ *STATE *: *\([0-9]*\).*/\1/p'; }
 # The service control manager starts a service asynchronously: give a
 # service that is still starting a few seconds before its state is judged.
 settled_service_state() {
@@ -124,7 +124,7 @@ settled_service_state() {
   echo "$state"
 }
 check "running (wine sc query)" same_text "$(settled_service_state)" "4"
-run_wine reg query "$service_key" /reg:64 > "$work/service.txt"
+wine_text reg query "$service_key" /reg:64 > "$work/service.txt"
 # Windows stores the path as REG_EXPAND_SZ, Wine as REG_SZ.
 check "program path quoted" same_text "$(reg_data "$work/service.txt" ImagePath)" "\"${app_win}svc.exe\""
 check "start on demand" same_text "$(reg_line "$work/service.txt" Start)" "REG_DWORD 0x3"
@@ -134,7 +134,7 @@ check "local system account" same_text "$(reg_line "$work/service.txt" ObjectNam
 
 echo "uninstall record"
 menu_win='C:\ProgramData\Microsoft\Windows\Start Menu\Programs\Velmora RegE2E\'
-run_wine "$harness" read-record "${app_win}unins.exe.dat" > "$work/record.txt"
+wine_text "$harness" read-record "${app_win}unins.exe.dat" > "$work/record.txt"
 reg_lines=""
 i=0
 for name in a b blob filled hexnumber kept number short text; do
@@ -195,19 +195,10 @@ done <<< "$expected_record"
 check "record holds no other key" same_text "$(wc -l < "$work/record.txt")" "$(printf '%s\n' "$expected_record" | wc -l)"
 
 echo "second install into $app2_win: the running service is replaced"
-run_wine "$harness" install "$setup" "Ret.Location.Path=$app2_win" > "$work/install2.log"
+wine_text "$harness" install "$setup" "Ret.Location.Path=$app2_win" > "$work/install2.log"
 check "harness result true" grep -qxF "result: true" "$work/install2.log"
-# Known fault, under investigation: under Wine the replaced service is
-# created with the new path but is not running afterwards (state 1). It is
-# reported on every run rather than counted, so that the rest of this script
-# keeps guarding what works; it must become a counted check again once mended.
-state_again=$(settled_service_state)
-if [ "$state_again" = 4 ]; then
-  echo "  ok   running again"
-else
-  echo "  KNOWN FAULT the replaced service is not running (state $state_again, expected 4)" >&2
-fi
-run_wine reg query "$service_key" /reg:64 > "$work/service2.txt"
+check "running again" same_text "$(settled_service_state)" "4"
+wine_text reg query "$service_key" /reg:64 > "$work/service2.txt"
 check "program path now in the second folder" same_text "$(reg_data "$work/service2.txt" ImagePath)" "\"${app2_win}svc.exe\""
 
 clean_up

@@ -71,8 +71,9 @@ run_install() {  # run_install LOG [ARGS...]
     "Ret.Shortcut.Ext0.Count=1" "Ret.Shortcut.Ext0.0=.vrt" "$@" >"$log" 2>&1
 }
 desktop_links() { find "$drive/users" -maxdepth 3 -name 'Velmora RoundTrip.lnk' 2>/dev/null | wc -l; }
-service_state() { "$wine" sc query "$service_name" 2>/dev/null | tr -d '\r' | sed -n 's/^ *STATE *: *[0-9]* *//p'; }
+service_state() { wine_text sc query "$service_name" | sed -n 's/^ *STATE *: *[0-9]* *//p'; }
 
+keep_prefix_awake
 clean_prefix
 echo "install into $app_win"
 run_install "$work/install1.log"; status=$?
@@ -132,7 +133,7 @@ check "one set of files" same_text "$(cd "$app" 2>/dev/null && find . -type f | 
 check "one menu folder with its two links" same_text "$(ls "$menu" 2>/dev/null | wc -l)" 2
 check "one desktop link" same_text "$(desktop_links)" 1
 check "one installed-programs entry" \
-  same_text "$("$wine" reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /reg:64 2>/dev/null | tr -d '\r' | grep -c 'VelmoraRoundTrip')" 1
+  same_text "$(wine_text reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /reg:64 | grep -c 'VelmoraRoundTrip')" 1
 check "the INI key once" same_text "$(grep -c '^Mode=full' "$shared_ini")" 1
 if [ -n "$service_exe" ]; then
   check "test service running again" same_text "$(service_state)" RUNNING
