@@ -21,6 +21,16 @@ pack="$native/tools/velmora-pack"
 harness="$windows/tests/harness/velmora-harness.exe"
 runtime="$windows/runtime/velmora-runtime.exe"
 
+# The setup selects no registry view, so on 64-bit Windows a 32-bit build's
+# keys land in the 32-bit view and a 64-bit build's in the native one; the
+# scripts read them in the view of the harness they run (its PE machine).
+pe_machine() {  # pe_machine FILE: 014c for x86, 8664 for x86-64
+  local header
+  header=$(od -An -tu4 -j 60 -N 4 "$1" 2>/dev/null | tr -d ' ')
+  [ -n "$header" ] && od -An -tx2 -j $((header + 4)) -N 2 "$1" | tr -d ' '
+}
+if [ "$(pe_machine "$harness")" = 014c ]; then setup_view=/reg:32; else setup_view=/reg:64; fi
+
 require_files() {  # require_files SCRIPT_NAME FILE... : exits when one is missing
   local name=$1 f; shift
   for f in "$@"; do

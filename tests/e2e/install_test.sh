@@ -40,7 +40,7 @@ menu="$drive/ProgramData/Microsoft/Windows/Start Menu/Programs/Velmora E2E"
 key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\[Velmora]VelmoraE2E'
 "$wine" cmd /c exit 0 >/dev/null 2>&1  # makes sure the prefix exists
 rm -rf "$app" "$menu"
-"$wine" reg delete "$key" /f /reg:64 >/dev/null 2>&1 || true
+"$wine" reg delete "$key" /f "$setup_view" >/dev/null 2>&1 || true
 
 run_install() {  # run_install LOG [ARGS...]
   local log=$1; shift
@@ -107,8 +107,8 @@ done <<< "$expected_record"
 check "record holds no other key" same_text "$(wc -l < "$work/record.txt")" "$(printf '%s\n' "$expected_record" | wc -l)"
 check "record file starts with the UTF-8 mark" same_text "$(head -c 3 "$app/unins.exe.dat" | od -An -tx1 | tr -d ' ')" "efbbbf"
 
-echo "installed-programs entry (64-bit view)"
-"$wine" reg query "$key" /reg:64 2>&1 | tr -d '\r' > "$work/reg.txt"
+echo "installed-programs entry (in the view of the setup program)"
+"$wine" reg query "$key" "$setup_view" 2>&1 | tr -d '\r' > "$work/reg.txt"
 reg_value() { sed -n "s/^ *$1 *REG_SZ *//p" "$work/reg.txt"; }
 check "DisplayName" same_text "$(reg_value DisplayName)" "Velmora E2E Demo"
 check "DisplayIcon" same_text "$(reg_value DisplayIcon)" "\"${app_win}unins.exe\""

@@ -46,7 +46,7 @@ clean_up() {
   sleep 1
   "$wine" sc delete "$service" >/dev/null 2>&1 || true
   for key in "$hkcu" "$hklm" "$hku" 'HKCR\.vme2e' 'HKCR\.vme2f' 'HKCR\VelmoraRegE2E.vme2e' "$entry"; do
-    "$wine" reg delete "$key" /f /reg:64 >/dev/null 2>&1 || true
+    "$wine" reg delete "$key" /f "$setup_view" >/dev/null 2>&1 || true
   done
   rm -rf "$app" "$app2" "$menu"
 }
@@ -73,7 +73,7 @@ check "unchecked extension not listed" bash -c "! grep -qF '.vme2f' '$work/insta
 check "service line" grep -qxF "line: Create Service:$service" "$work/install1.log"
 
 echo "registry values (wine reg query)"
-wine_text reg query "$hkcu" /reg:64 > "$work/hkcu.txt"
+wine_text reg query "$hkcu" "$setup_view" > "$work/hkcu.txt"
 reg_line() {  # reg_line FILE NAME -> "TYPE DATA"
   sed -n "s/^ *$2 \+\(REG_[A-Z_]*\) *\(.*\)$/\1 \2/p" "$1" | sed 's/ *$//'
 }
@@ -89,11 +89,11 @@ check "a name given twice keeps its last value" same_text "$(reg_line "$work/hkc
 check "a" same_text "$(reg_line "$work/hkcu.txt" a)" "REG_SZ alpha"
 check "existing data kept" same_text "$(reg_line "$work/hkcu.txt" kept)" "REG_SZ user's"
 check "existing empty value filled" same_text "$(reg_line "$work/hkcu.txt" filled)" "REG_SZ ours"
-wine_text reg query "$hku" /reg:64 > "$work/hku.txt"
+wine_text reg query "$hku" "$setup_view" > "$work/hku.txt"
 check "root 5 writes under HKEY_USERS" same_text "$(reg_line "$work/hku.txt" user)" "REG_SZ yes"
-wine_text reg query "$hklm" /reg:64 > "$work/hklm.txt"
+wine_text reg query "$hklm" "$setup_view" > "$work/hklm.txt"
 check "record-only value not written" bash -c "! grep -q recordonly '$work/hklm.txt'"
-wine_text reg query "$hkcu\\Untouched" /reg:64 > "$work/untouched.txt"
+wine_text reg query "$hkcu\\Untouched" "$setup_view" > "$work/untouched.txt"
 check "item without write bit writes no value" bash -c "! grep -q nothing '$work/untouched.txt'"
 
 echo "INI files"
@@ -103,7 +103,7 @@ check "existing.ini: written, kept, added" same_text "$(tr -d '\r' < "$ini" | gr
 check "created.ini in a new folder" same_text "$(tr -d '\r' < "$app/conf/created.ini" 2>/dev/null | grep -v '^$' | tr '\n' '|')" "[New]|k=v|"
 
 echo "association (HKEY_CLASSES_ROOT)"
-default_of() { wine_text reg query "$1" /ve /reg:64 | sed -n 's/^ *(Default) \+REG_SZ *\(.*\)$/\1/p' | sed 's/ *$//'; }
+default_of() { wine_text reg query "$1" /ve "$setup_view" | sed -n 's/^ *(Default) \+REG_SZ *\(.*\)$/\1/p' | sed 's/ *$//'; }
 check ".vme2e" same_text "$(default_of 'HKCR\.vme2e')" "VelmoraRegE2E.vme2e"
 check "program identifier" same_text "$(default_of 'HKCR\VelmoraRegE2E.vme2e')" "Velmora E2E document"
 check "DefaultIcon" same_text "$(default_of 'HKCR\VelmoraRegE2E.vme2e\DefaultIcon')" "${app_win}viewer.exe,0"
@@ -124,7 +124,7 @@ settled_service_state() {
   echo "$state"
 }
 check "running (wine sc query)" same_text "$(settled_service_state)" "4"
-wine_text reg query "$service_key" /reg:64 > "$work/service.txt"
+wine_text reg query "$service_key" "$setup_view" > "$work/service.txt"
 # Windows stores the path as REG_EXPAND_SZ, Wine as REG_SZ.
 check "program path quoted" same_text "$(reg_data "$work/service.txt" ImagePath)" "\"${app_win}svc.exe\""
 check "start on demand" same_text "$(reg_line "$work/service.txt" Start)" "REG_DWORD 0x3"
@@ -198,7 +198,7 @@ echo "second install into $app2_win: the running service is replaced"
 wine_text "$harness" install "$setup" "Ret.Location.Path=$app2_win" > "$work/install2.log"
 check "harness result true" grep -qxF "result: true" "$work/install2.log"
 check "running again" same_text "$(settled_service_state)" "4"
-wine_text reg query "$service_key" /reg:64 > "$work/service2.txt"
+wine_text reg query "$service_key" "$setup_view" > "$work/service2.txt"
 check "program path now in the second folder" same_text "$(reg_data "$work/service2.txt" ImagePath)" "\"${app2_win}svc.exe\""
 
 clean_up

@@ -16,8 +16,8 @@ set -uo pipefail
 source "$(dirname "$0")/common.sh"
 service_exe=$(ls "$windows"/tests/test_service/*.exe 2>/dev/null | head -1)
 require_files roundtrip_test "$pack" "$harness" "$runtime"
-absent_key() { ! "$wine" reg query "$1" /reg:64 >/dev/null 2>&1; }
-present_key() { "$wine" reg query "$1" /reg:64 >/dev/null 2>&1; }
+absent_key() { ! "$wine" reg query "$1" "$setup_view" >/dev/null 2>&1; }
+present_key() { "$wine" reg query "$1" "$setup_view" >/dev/null 2>&1; }
 
 work="$windows/e2e-roundtrip"
 rm -rf "$work"; mkdir -p "$work"
@@ -59,7 +59,7 @@ clean_prefix() {
   rm -rf "$app" "$menu" "$drive/ProgramData/VelmoraRoundTrip"
   find "$drive/users" -maxdepth 3 -name 'Velmora RoundTrip.lnk' -delete 2>/dev/null
   for k in "$entry" "$hkcu_key" "$hklm_key" 'HKCR\.vrt' 'HKCR\Velmora RoundTrip.vrt'; do
-    "$wine" reg delete "$k" /f /reg:64 >/dev/null 2>&1 || true
+    "$wine" reg delete "$k" /f "$setup_view" >/dev/null 2>&1 || true
   done
   [ -n "$service_exe" ] && "$wine" sc delete "$service_name" >/dev/null 2>&1
   mkdir -p "$(dirname "$shared_ini")"
@@ -133,7 +133,7 @@ check "one set of files" same_text "$(cd "$app" 2>/dev/null && find . -type f | 
 check "one menu folder with its two links" same_text "$(ls "$menu" 2>/dev/null | wc -l)" 2
 check "one desktop link" same_text "$(desktop_links)" 1
 check "one installed-programs entry" \
-  same_text "$(wine_text reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /reg:64 | grep -c 'VelmoraRoundTrip')" 1
+  same_text "$(wine_text reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' "$setup_view" | grep -c 'VelmoraRoundTrip')" 1
 check "the INI key once" same_text "$(grep -c '^Mode=full' "$shared_ini")" 1
 if [ -n "$service_exe" ]; then
   check "test service running again" same_text "$(service_state)" RUNNING
