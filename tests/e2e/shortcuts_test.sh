@@ -17,27 +17,8 @@
 # VELMORA_E2E_WINDOWS (harness and runtime, default build/windows where this
 # kernel runs 32-bit programs, else build/windows64).
 set -uo pipefail
-top=$(cd "$(dirname "$0")/../.." && pwd)
-wine="$top/scripts/wine.sh"
-native=${VELMORA_E2E_NATIVE:-$top/build/native}
-if [ -z "${VELMORA_E2E_WINDOWS:-}" ]; then
-  if "$wine" --can-run-32bit; then windows=$top/build/windows; else windows=$top/build/windows64; fi
-else
-  windows=$VELMORA_E2E_WINDOWS
-fi
-pack="$native/tools/velmora-pack"
-harness="$windows/tests/harness/velmora-harness.exe"
-runtime="$windows/runtime/velmora-runtime.exe"
-for f in "$pack" "$harness" "$runtime"; do
-  [ -f "$f" ] || { echo "shortcuts_test: missing $f (build first)" >&2; exit 1; }
-done
-
-failures=0
-check() {  # check DESCRIPTION COMMAND...
-  local what=$1; shift
-  if "$@"; then echo "  ok   $what"; else echo "  FAIL $what" >&2; failures=$((failures + 1)); fi
-}
-same_text() { [ "$1" = "$2" ] || { echo "       expected: $2" >&2; echo "       actual:   $1" >&2; return 1; }; }
+source "$(dirname "$0")/common.sh"
+require_files shortcuts_test "$pack" "$harness" "$runtime"
 win_env() { "$wine" cmd /c "echo %$1%" 2>/dev/null | tr -d '\r' | tail -n 1; }
 unix_path() { "$wine" winepath -u "$1" 2>/dev/null | tr -d '\r'; }
 u32_at() { od -An -tu4 -j "$2" -N 4 "$1" | tr -d ' '; }
