@@ -67,3 +67,16 @@ check() {  # check DESCRIPTION COMMAND...
   if "$@"; then echo "  ok   $what"; else echo "  FAIL $what" >&2; failures=$((failures + 1)); fi
 }
 same_text() { [ "$1" = "$2" ] || { echo "       expected: $2" >&2; echo "       actual:   $1" >&2; return 1; }; }
+# check_record_lines FILE EXPECTED: each line of EXPECTED is a whole line of
+# the record FILE.
+check_record_lines() {
+  local line
+  while IFS= read -r line; do
+    check "record ${line%%=*}" grep -qxF -- "$line" "$1"
+  done <<< "$2"
+}
+# check_record_whole FILE EXPECTED: as above, and the record has no other line.
+check_record_whole() {
+  check_record_lines "$1" "$2"
+  check "record holds no other key" same_text "$(wc -l < "$1")" "$(printf '%s\n' "$2" | wc -l)"
+}

@@ -101,10 +101,7 @@ Log.UninsData=${app_win}unins.exe.dat
 Log.UninsKey=[Velmora]VelmoraE2E
 EOR
 )
-while IFS= read -r line; do
-  check "record ${line%%=*}" grep -qxF -- "$line" "$work/record.txt"
-done <<< "$expected_record"
-check "record holds no other key" same_text "$(wc -l < "$work/record.txt")" "$(printf '%s\n' "$expected_record" | wc -l)"
+check_record_whole "$work/record.txt" "$expected_record"
 check "record file starts with the UTF-8 mark" same_text "$(head -c 3 "$app/unins.exe.dat" | od -An -tx1 | tr -d ' ')" "efbbbf"
 
 echo "installed-programs entry (in the view of the setup program)"

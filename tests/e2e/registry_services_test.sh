@@ -189,10 +189,7 @@ Log.UninsData=${app_win}unins.exe.dat
 Log.UninsKey=[Velmora]VelmoraRegE2E
 EOR
 )
-while IFS= read -r line; do
-  check "record ${line%%=*}" grep -qxF -- "$line" "$work/record.txt"
-done <<< "$expected_record"
-check "record holds no other key" same_text "$(wc -l < "$work/record.txt")" "$(printf '%s\n' "$expected_record" | wc -l)"
+check_record_whole "$work/record.txt" "$expected_record"
 
 echo "second install into $app2_win: the running service is replaced"
 wine_text "$harness" install "$setup" "Ret.Location.Path=$app2_win" > "$work/install2.log"

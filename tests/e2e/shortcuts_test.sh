@@ -86,9 +86,7 @@ Log.Short7=${desktop}Velmora Site.url
 Log.Short8=${start_menu}Velmora Site.url
 EOR
 )
-while IFS= read -r line; do
-  check "record ${line%%=*}" grep -qxF -- "$line" "$work/record.txt"
-done <<< "$expected_record"
+check_record_lines "$work/record.txt" "$expected_record"
 check "record has no resource index line (the runtime carries none)" \
   same_text "$(grep -c 'resources.pri' "$work/record.txt")" "0"
 
