@@ -21,6 +21,13 @@ pack="$native/tools/velmora-pack"
 harness="$windows/tests/harness/velmora-harness.exe"
 runtime="$windows/runtime/velmora-runtime.exe"
 
+# pack_or_stop SCRIPT_NAME PROJECT SETUP LOG: packs PROJECT into the runtime
+# as SETUP; on failure shows the packer's output and ends the script.
+pack_or_stop() {
+  "$pack" build "$2" -o "$3" --runtime "$runtime" >"$4" 2>&1 || {
+    cat "$4" >&2; echo "$1: packing failed" >&2; exit 1; }
+}
+
 # The setup selects no registry view, so on 64-bit Windows a 32-bit build's
 # keys land in the 32-bit view and a 64-bit build's in the native one; the
 # scripts read them in the view of the harness they run (its PE machine).

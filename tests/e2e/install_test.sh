@@ -29,8 +29,7 @@ touch -d '2020-01-02 03:04:05 UTC' "$project/files/home.link"
 touch -d '2022-06-07 08:09:10 UTC' "$project/files/big.bin"
 
 setup="$work/e2e-setup.exe"
-"$pack" build "$project" -o "$setup" --runtime "$runtime" >"$work/pack.log" 2>&1 || {
-  cat "$work/pack.log" >&2; echo "install_test: packing failed" >&2; exit 1; }
+pack_or_stop install_test "$project" "$setup" "$work/pack.log"
 
 prefix="$top/build/wine/prefix"
 drive="$prefix/drive_c"

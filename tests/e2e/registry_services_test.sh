@@ -24,8 +24,7 @@ cp -r "$top/tests/e2e/registry_services_project" "$project"
 cp "$service_exe" "$project/files/svc.exe"
 printf 'MZ stand-in for the project uninstaller\r\n' > "$project/unins.exe"
 setup="$work/regsvc-setup.exe"
-"$pack" build "$project" -o "$setup" --runtime "$runtime" >"$work/pack.log" 2>&1 || {
-  cat "$work/pack.log" >&2; echo "registry_services_test: packing failed" >&2; exit 1; }
+pack_or_stop registry_services_test "$project" "$setup" "$work/pack.log"
 
 prefix="$top/build/wine/prefix"
 drive="$prefix/drive_c"

@@ -41,8 +41,7 @@ EOS
 fi
 
 setup="$work/roundtrip-setup.exe"
-"$pack" build "$project" -o "$setup" --runtime "$runtime" >"$work/pack.log" 2>&1 || {
-  cat "$work/pack.log" >&2; echo "roundtrip_test: packing failed" >&2; exit 1; }
+pack_or_stop roundtrip_test "$project" "$setup" "$work/pack.log"
 
 prefix="$top/build/wine/prefix"
 drive="$prefix/drive_c"

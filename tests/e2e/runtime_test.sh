@@ -13,8 +13,7 @@ require_files runtime_test "$pack" "$runtime"
 work="$windows/e2e-runtime"
 rm -rf "$work"; mkdir -p "$work"
 setup="$work/demo-setup.exe"
-"$pack" build "$top/examples/demo" -o "$setup" --runtime "$runtime" >"$work/pack.log" 2>&1 || {
-  cat "$work/pack.log" >&2; echo "runtime_test: packing failed" >&2; exit 1; }
+pack_or_stop runtime_test "$top/examples/demo" "$setup" "$work/pack.log"
 
 run_setup() {  # run_setup EXE LOCALE -> prints the program's status line
   LANG=$2 LC_ALL=$2 timeout 300 "$wine" "$1" 2>/dev/null | tr -d '\r'

@@ -27,8 +27,7 @@ u16_at() { od -An -tu2 -j "$2" -N 2 "$1" | tr -d ' '; }
 work="$windows/e2e-shortcuts"
 rm -rf "$work"; mkdir -p "$work"
 setup="$work/shortcuts-setup.exe"
-"$pack" build "$top/tests/e2e/shortcuts_project" -o "$setup" --runtime "$runtime" >"$work/pack.log" 2>&1 || {
-  cat "$work/pack.log" >&2; echo "shortcuts_test: packing failed" >&2; exit 1; }
+pack_or_stop shortcuts_test "$top/tests/e2e/shortcuts_project" "$setup" "$work/pack.log"
 
 "$wine" cmd /c exit 0 >/dev/null 2>&1  # makes sure the prefix exists
 # Wine reports Windows 8 to this copy of the harness only.
