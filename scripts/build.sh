@@ -6,12 +6,18 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc)
+# Paths inside the tree are hashed relative to it, so a second checkout
+# (a git worktree, a CI clone) reuses the compiler cache.
+export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$top}" CCACHE_NOHASHDIR=1
 
 configure_and_build() {
   local name=$1; shift
   local dir="$top/build/$name"
   if [ ! -f "$dir/build.ninja" ]; then
-    cmake -S "$top" -B "$dir" -G Ninja "$@" >/dev/null
+    # A compiler cache, when installed, makes rebuilds in a second checkout cheap.
+    local launcher=()
+    command -v ccache >/dev/null && launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+    cmake -S "$top" -B "$dir" -G Ninja "${launcher[@]}" "$@" >/dev/null
   fi
   cmake --build "$dir" -j "$jobs"
 }
