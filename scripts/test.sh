@@ -21,6 +21,7 @@ flavours=(native windows fuzz)
 "$top/scripts/build.sh" "${flavours[@]}" || exit 1
 
 failures=()
+passed=0
 
 run_suite() {  # run_suite LABEL COMMAND...
   local label=$1; shift
@@ -34,6 +35,8 @@ run_suite() {  # run_suite LABEL COMMAND...
     echo "$label: FAILED (exit $status); output follows" >&2
     tail -n 80 "$log" >&2
     failures+=("$label")
+  else
+    passed=$((passed + 1))
   fi
   rm -f "$log"
 }
@@ -51,6 +54,7 @@ while read -r bin; do
   mkdir -p "$corpus"
   if "$bin" -max_total_time="$fuzz_seconds" -rss_limit_mb=2048 "$corpus" >"$top/build/fuzz/$name.log" 2>&1; then
     echo "fuzz $name: $(grep -Eo 'Done [0-9]+ runs' "$top/build/fuzz/$name.log" | tail -1)"
+    passed=$((passed + 1))
   else
     echo "fuzz $name: FAILED; output follows" >&2
     tail -n 60 "$top/build/fuzz/$name.log" >&2
@@ -73,11 +77,19 @@ fi
 for script in "$top"/tests/e2e/*_test.sh; do
   [ -f "$script" ] || continue
   echo "== end-to-end $(basename "$script")"
-  if bash "$script"; then echo "e2e $(basename "$script"): PASSED"; else failures+=("e2e $(basename "$script")"); fi
+  if bash "$script"; then
+    echo "e2e $(basename "$script"): PASSED"
+    passed=$((passed + 1))
+  else
+    failures+=("e2e $(basename "$script")")
+  fi
 done
 
+# One closing line in plain form: suites, fuzz targets and end-to-end
+# scripts, each counted once.
 if [ ${#failures[@]} -ne 0 ]; then
   echo "FAILED: ${failures[*]}" >&2
+  echo "$passed passed, ${#failures[@]} failed"
   exit 1
 fi
-echo "all tests passed"
+echo "$passed passed, 0 failed"
