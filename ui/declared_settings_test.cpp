@@ -41,8 +41,12 @@ TEST(DeclaredSettingsTest, RectangleTable) {
     if (!c.ok) continue;
     EXPECT_EQ(c.position, r.hasPosition) << i;
     EXPECT_EQ(c.size, r.hasSize) << i;
-    if (c.position) EXPECT_EQ(c.x * 1000 + c.y, r.x * 1000 + r.y) << i;
-    if (c.size) EXPECT_EQ(c.w * 1000 + c.h, r.width * 1000 + r.height) << i;
+    if (c.position) {
+      EXPECT_EQ(c.x * 1000 + c.y, r.x * 1000 + r.y) << i;
+    }
+    if (c.size) {
+      EXPECT_EQ(c.w * 1000 + c.h, r.width * 1000 + r.height) << i;
+    }
   }
 }
 
@@ -68,7 +72,9 @@ TEST(DeclaredSettingsTest, ColourListTable) {
     EXPECT_EQ(c.accent, d.hasAccent) << i;
     EXPECT_EQ(c.back, d.hasBack) << i;
     EXPECT_EQ(c.second, d.hasSecond) << i;
-    if (c.back) EXPECT_EQ(c.backValue, d.back) << i;
+    if (c.back) {
+      EXPECT_EQ(c.backValue, d.back) << i;
+    }
     EXPECT_EQ(c.problems, problems.size()) << i;
   }
 }
