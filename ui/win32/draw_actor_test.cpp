@@ -210,3 +210,23 @@ TEST(DrawActorTest, UnchangedKindPaintsNothing) {
 
 }  // namespace
 }  // namespace cc::win
+
+namespace cc::win {
+namespace {
+
+TEST(DrawActorTest, ThemedBrushesAreSharedPerHeightClass) {
+  DrawActor actor;
+  if (!DrawActor::ThemesActive()) {
+    EXPECT_EQ(nullptr, actor.GetThemedBrush(300));  // the caller paints the back colour
+    return;
+  }
+  HBRUSH small = actor.GetThemedBrush(100);
+  ASSERT_NE(nullptr, small);
+  EXPECT_EQ(small, actor.GetThemedBrush(250));
+  EXPECT_NE(small, actor.GetThemedBrush(251));
+  HBRUSH tall = actor.GetThemedBrush(950);
+  EXPECT_EQ(tall, actor.GetThemedBrush(920));
+}
+
+}  // namespace
+}  // namespace cc::win
