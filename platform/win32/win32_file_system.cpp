@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/path_text.h"
 #include "platform/win32/wide.h"
 
 namespace {
@@ -106,8 +107,7 @@ bool Win32FileSystem::FindFirst(const cc::Str& pattern, FoundFile* found) {
 bool Win32FileSystem::ListFolder(const cc::Str& folder, std::vector<FoundFile>* entries) {
   uint32_t attributes = GetAttributes(folder);
   if (attributes == kInvalidFileAttributes || !(attributes & kFileAttributeDirectory)) return false;
-  cc::Str pattern = folder;
-  if (!pattern.EndsWith(cc::Str(u"\\")) && !pattern.EndsWith(cc::Str(u"/"))) pattern.Append(u'\\');
+  cc::Str pattern = WithTrailingBackslash(folder);
   pattern.Append(u'*');
   entries->clear();
   WIN32_FIND_DATAW data;
