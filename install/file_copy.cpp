@@ -135,8 +135,10 @@ int CopyEntry(InstallSession& session, const cc::Str& source, const cc::Str& tar
 }
 
 // Steps 3 to 8 of a file that is extracted.
+// Sets `*kept` when the file that was there stays as it was (the user's
+// skip, a keep mode, Ignore): the install did not write it.
 int PlaceFile(InstallSession& session, int n, const FileItem& item, const cc::Str& parentPath,
-              const cc::Str& target, cc::Str* fileOver) {
+              const cc::Str& target, cc::Str* fileOver, bool* kept) {
   if (!CreateFolder(session, parentPath, false)) {
     session.store.Set(u"Ret.ErrorInfo",
                       ErrorText(session.store, u".s.i.Var.CreateFolderError", parentPath));
@@ -152,14 +154,20 @@ int PlaceFile(InstallSession& session, int n, const FileItem& item, const cc::St
     if (decision == OverwriteDecision::kCancel) {
       return StopWithError(session, cc::Str(u".s.i.Var.CopyFileError"));
     }
-    if (decision == OverwriteDecision::kKeep) return kFileStepOk;
+    if (decision == OverwriteDecision::kKeep) {
+      *kept = true;
+      return kFileStepOk;
+    }
   }
   std::unique_ptr<File> file;
   while (!file) {
     int result = kFileStepOk;
     RoomResult room = MakeRoom(session, target, &result);
     if (room == RoomResult::kAborted) return result;
-    if (room == RoomResult::kIgnored) return kFileStepOk;
+    if (room == RoomResult::kIgnored) {
+      *kept = true;
+      return kFileStepOk;
+    }
     file = files.Open(target, OpenMode::kCreate);
     if (file) break;
     FileErrorAnswer answer = AskFileError(session, target);
@@ -168,6 +176,7 @@ int PlaceFile(InstallSession& session, int n, const FileItem& item, const cc::St
     }
     if (answer == FileErrorAnswer::kIgnore) {
       ShowStatusLine(session.progress(), cc::Str(u"Ignore file:") + target + cc::Str(u"\r\n"));
+      *kept = true;
       return kFileStepOk;
     }
   }
@@ -178,6 +187,14 @@ int PlaceFile(InstallSession& session, int n, const FileItem& item, const cc::St
   return kFileStepOk;
 }
 
+// The removal mode the record gives the file: "0" remove, "2" shared; a
+// file the install kept rather than wrote gets "1", which the uninstall
+// leaves alone, so a user's own file is never deleted as if it were ours.
+cc::Str RecordedRemovalMode(int uninstallMode, bool kept) {
+  if (kept) return cc::Str(u"1");
+  return uninstallMode == kUninstallShared ? cc::Str(u"2") : cc::Str(u"0");
+}
+
 }  // namespace
 
 int InstallFileItem(InstallSession& session, int n, const FileItem& item, const cc::Str& indent,
@@ -185,17 +202,18 @@ int InstallFileItem(InstallSession& session, int n, const FileItem& item, const 
   const cc::Str target = parentPath + InstalledFileName(item.source);
   ShowDetail(session.progress(), target);
   cc::Str fileOver = u"0";
+  bool kept = false;
   bool extract = session.archive != nullptr &&
                  !session.store.GetBool(cc::Str::Formatted(u"s.f.%d.Item.I", n), false);
   if (extract) {
-    int result = PlaceFile(session, n, item, parentPath, target, &fileOver);
+    int result = PlaceFile(session, n, item, parentPath, target, &fileOver, &kept);
     if (result < 0) return result;
   }
   ShowStatusLine(session.progress(), indent + target + cc::Str(u"\r\n"));
   if (item.uninstall_mode != kUninstallKeep) {
     session.record.AddLine(u"File?=", target);
     session.record.AddLine(u"FileOver?=", fileOver);
-    session.record.AddLine(u"FileUnins?=", item.uninstall_mode == kUninstallShared ? cc::Str(u"2") : cc::Str(u"0"));
+    session.record.AddLine(u"FileUnins?=", RecordedRemovalMode(item.uninstall_mode, kept));
   }
   return kFileStepOk;
 }

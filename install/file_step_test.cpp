@@ -251,6 +251,12 @@ TEST(FileStepTest, OverwriteDecisionsCarryTheRememberedAnswer) {
     if (c.result == kFileStepOk) {
       EXPECT_NE(world.session.record.Utf8().find("FileOver?=1\r\n"), std::string::npos) << c.name;
       EXPECT_EQ(world.session.record.Utf8().find("FileOver?=0"), std::string::npos) << c.name;
+      // A file left as it was is the user's, not ours: the record keeps it.
+      for (int i = 0; i < 3; ++i) {
+        const std::string path = cc::Str::Formatted(u"%sf%d.txt", kAppFolder, i).ToUtf8();
+        EXPECT_NE(world.session.record.Utf8().find(FileLines(path, "1", c.replaced[i] ? "0" : "1")),
+                  std::string::npos) << c.name << " file " << i;
+      }
     } else {
       EXPECT_EQ(world.store.Get(u"Ret.ErrorInfo"), cc::Str(u".s.i.Var.CopyFileError")) << c.name;
     }
@@ -280,14 +286,15 @@ TEST(FileStepTest, AFileThatCannotBeReplacedOrCreatedAsksAbortRetryIgnore) {
     const char* content;       // of the target afterwards
     const char16_t* error;     // "Ret.ErrorInfo" prefix, null when none
     bool recorded;
+    const char* mode;          // the recorded removal mode: "1" keeps the file
   };
   using A = FileErrorAnswer;
   const Case cases[] = {
-      {"ignore a file in use", true, 0, {A::kRetry, A::kIgnore}, kFileStepOk, "old", nullptr, true},
-      {"abort a file in use", true, 0, {A::kAbort}, kFileStepStopped, "old", u"Cannot remove the file:", false},
-      {"retry creating", false, 2, {A::kRetry, A::kRetry}, kFileStepOk, "new", nullptr, true},
-      {"ignore creating", false, 1, {A::kIgnore}, kFileStepOk, nullptr, nullptr, true},
-      {"abort creating", false, 1, {A::kAbort}, kFileStepStopped, nullptr, u"Cannot create the file:", false},
+      {"ignore a file in use", true, 0, {A::kRetry, A::kIgnore}, kFileStepOk, "old", nullptr, true, "1"},
+      {"abort a file in use", true, 0, {A::kAbort}, kFileStepStopped, "old", u"Cannot remove the file:", false, ""},
+      {"retry creating", false, 2, {A::kRetry, A::kRetry}, kFileStepOk, "new", nullptr, true, "0"},
+      {"ignore creating", false, 1, {A::kIgnore}, kFileStepOk, nullptr, nullptr, true, "1"},
+      {"abort creating", false, 1, {A::kAbort}, kFileStepStopped, nullptr, u"Cannot create the file:", false, ""},
   };
   for (const Case& c : cases) {
     InstallWorld world;
@@ -311,6 +318,10 @@ TEST(FileStepTest, AFileThatCannotBeReplacedOrCreatedAsksAbortRetryIgnore) {
     }
     bool recorded = world.session.record.Utf8().find("File?=") != std::string::npos;
     EXPECT_EQ(recorded, c.recorded) << c.name;
+    if (c.recorded) {
+      EXPECT_NE(world.session.record.Utf8().find(std::string("FileUnins?=") + c.mode + "\r\n"), std::string::npos)
+          << c.name;
+    }
     if (c.name == std::string("ignore creating")) {
       EXPECT_TRUE(world.platform.fake_progress.HasLine(cc::Str(u"Ignore file:") + cc::Str(kBig) + cc::Str(u"\r\n")));
     }
