@@ -341,4 +341,38 @@ TEST(FileStepTest, AFolderThatCannotBeCreatedStopsWithMinusOne) {
             cc::Str(u"Cannot create the folder:\r\n\r\nC:\\Program Files\\Demo\\"));
 }
 
+// A folder that does not resolve to a full path ends the step with the
+// create-folder error naming the item: nothing may be written through the
+// root of the current drive or the working folder.
+TEST(FileStepTest, AFolderThatIsNotAFullPathFailsAndWritesNothing) {
+  struct Case {
+    const char* name;
+    int folder_type;            // the item above the file: root or sub-folder, 0 for none
+    const char16_t* folder;
+    const char16_t* named;      // in "Ret.ErrorInfo"
+  };
+  const Case cases[] = {
+      {"unknown root macro", 3, u"<Unknown>\\x", u"<Unknown>\\x"},
+      {"empty application folder", 3, u"<Application Folder>", u"<Application Folder>"},
+      {"sub-folder without a root", 4, u"sub", u"sub\\"},
+      {"file without a folder", 0, nullptr, u"a.txt"},
+  };
+  for (const Case& c : cases) {
+    InstallWorld world;
+    world.store.Set(u"Ret.Location.Path", u"");
+    world.Item(1, 0, 2, u"Main");
+    world.Check(1);
+    const int file = c.folder ? 3 : 2;
+    if (c.folder) world.Item(2, 1, c.folder_type, c.folder);
+    world.Item(file, file - 1, 5, c.folder ? u"3*a.txt" : u"2*a.txt");
+    world.Payload({{"3*a.txt", "a"}, {"2*a.txt", "a"}});
+    const int before = world.platform.fake_files.EntryCount();
+    EXPECT_EQ(RunFiles(world), kFileStepFolderFailed) << c.name;
+    EXPECT_EQ(world.store.Get(u"Ret.ErrorInfo"), cc::Str(u"Cannot create the folder:\r\n\r\n") + cc::Str(c.named))
+        << c.name;
+    EXPECT_EQ(world.platform.fake_files.EntryCount(), before) << c.name;
+    EXPECT_EQ(world.session.record.Utf8().find("File?="), std::string::npos) << c.name;
+  }
+}
+
 }  // namespace

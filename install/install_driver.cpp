@@ -5,6 +5,7 @@
 #include "install/associations_and_services.h"
 #include "install/create_folder.h"
 #include "install/file_step.h"
+#include "install/full_path.h"
 #include "install/ini_items.h"
 #include "install/install_session.h"
 #include "install/page_text.h"
@@ -116,7 +117,8 @@ bool RunInstall(InstallSession& session, int phase) {
     return false;
   }
   BeginRun(session);
-  if (!CreateFolder(session, session.app_folder, false)) {
+  // An empty or relative folder would put the files under the working folder.
+  if (!IsFullPath(session.app_folder) || !CreateFolder(session, session.app_folder, false)) {
     return Fail(session, u".s.i.Var.CreateFolderError", session.app_folder);
   }
   if (!HandleEarlierInstallation(session)) return false;
