@@ -77,4 +77,32 @@ TEST(UninstallRecordTest, AFinalLineBreakAddedByAnEditorIsTolerated) {
   EXPECT_EQ(store.Get(u"Log.AppDir"), cc::Str(u"C:\\A\\"));
 }
 
+// Every value comes back exactly as it was added: a line break must not
+// split its line (the rest would be read as a line of its own), and a
+// backslash before "n" must not become a line break.
+TEST(UninstallRecordTest, ValuesRoundTripExactly) {
+  const char16_t* values[] = {
+      u"two\nlines",
+      u"carriage\rreturn\r\n",
+      u"C:\\new\\n\\\\r",
+      u"\\n",
+      u"  leading blanks",
+      u"in\tside",
+      u"Reg0=forged\r\nReg.Count=9",
+  };
+  RecordText record;
+  record.Start(u"C:\\A\\", u"A");
+  for (const char16_t* value : values) record.AddLine(u"Reg?=", value);
+  FakeFileSystem files;
+  files.PutFolder(u"C:\\A");
+  ASSERT_TRUE(WriteRecordFile(files, u"C:\\A\\unins.exe.dat", record));
+  cc::KeyArr store(false, true);
+  ASSERT_TRUE(ReadRecordFile(files, u"C:\\A\\unins.exe.dat", &store));
+  EXPECT_EQ(store.GetInt(u"Log.Reg.Count", 0), static_cast<int>(std::size(values)));
+  for (size_t i = 0; i < std::size(values); ++i) {
+    EXPECT_EQ(store.Get(cc::Str::Formatted(u"Log.Reg%d", static_cast<int>(i))).ToUtf8(), cc::Str(values[i]).ToUtf8())
+        << "value " << i;
+  }
+}
+
 }  // namespace

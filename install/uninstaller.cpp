@@ -120,6 +120,6 @@ bool WriteRecord(InstallSession& session) {
   ShowStatus(session.progress(), u"write unins.exe.dat.");
   ShowDetail(session.progress(), path);
   session.record.AddLine(u"UninsData=", path);
-  if (WriteRecordFile(*session.platform.files, path, session.record.Utf8())) return true;
+  if (WriteRecordFile(*session.platform.files, path, session.record)) return true;
   return FailWith(session, ErrorText(session.store, u".s.i.Var.CreateFileError", path));
 }
