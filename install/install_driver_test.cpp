@@ -265,7 +265,7 @@ TEST(InstallDriverTest, UninstallerRecordAndEntryFailuresFailTheInstall) {
   const Case cases[] = {
       {"uninstaller", u"C:\\Program Files\\Demo\\unins.exe", false,
        "Cannot create the file:\r\n\r\nC:\\Program Files\\Demo\\unins.exe", false, false},
-      {"record", u"C:\\Program Files\\Demo\\unins.exe.dat", false,
+      {"record", u"C:\\Program Files\\Demo\\unins.exe.dat.new", false,
        "Cannot create the file:\r\n\r\nC:\\Program Files\\Demo\\unins.exe.dat", true, false},
       {"entry key", nullptr, true,
        "Cannot write the installed-programs entry:\r\n\r\n"

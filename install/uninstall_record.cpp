@@ -3,6 +3,7 @@
 #include "core/cipher.h"
 #include "core/cipher_keys.h"
 #include "platform/file_helpers.h"
+#include "platform/file_system.h"
 
 namespace {
 
@@ -13,9 +14,20 @@ std::string EncipherEscaped(std::string_view escaped) {
   return std::string(ByteOrderMark(cc::kCodePageUtf8)) + base64.ToUtf8();
 }
 
+// Written beside the record and renamed over it only when whole: a crash or
+// a full disk on the way leaves the old record, never none or half a one.
 bool WriteEncoded(FileSystem& files, const cc::Str& path, const std::string& bytes) {
+  const cc::Str temporary = path + cc::Str(kRecordTempSuffix);
+  DeleteFileForced(files, temporary);
   // The mark is part of `bytes` already; the file is new, so it is not doubled.
-  return WriteFileBytes(files, path, bytes, cc::kCodePageUtf8, false, false);
+  if (!WriteFileBytes(files, temporary, bytes, cc::kCodePageUtf8, false, false)) {
+    DeleteFileForced(files, temporary);
+    return false;
+  }
+  if (FileExists(files, path)) files.SetAttributes(path, kFileAttributeNormal);
+  if (files.Move(temporary, path, true)) return true;
+  DeleteFileForced(files, temporary);
+  return false;
 }
 
 }  // namespace

@@ -23,6 +23,8 @@ class FileSystem;
 
 inline constexpr char16_t kRecordFileName[] = u"unins.exe.dat";
 inline constexpr char16_t kUninstallerFileName[] = u"unins.exe";
+// A record is written to its path plus this suffix first.
+inline constexpr char16_t kRecordTempSuffix[] = u".new";
 
 // The record under construction, held as UTF-8.
 class RecordText {
@@ -56,8 +58,9 @@ std::string EncodeRecordFile(std::string_view utf8);
 // The bytes of the record file for `record`, its values escaped.
 std::string EncodeRecordFile(const RecordText& record);
 
-// Deletes an existing file (read-only too), then writes EncodeRecordFile of
-// `utf8`, flushes and closes. False when the file cannot be written.
+// Writes EncodeRecordFile of `utf8` to `path` + kRecordTempSuffix, flushes,
+// closes and renames it over `path` (read-only too). False when it cannot
+// be written or renamed; an existing record at `path` is then unchanged.
 bool WriteRecordFile(FileSystem& files, const cc::Str& path, std::string_view utf8);
 
 // The same for `record`, its values escaped.

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "install/install_test_support.h"
 #include "platform/fake/fake_file_system.h"
 
 namespace {
@@ -102,6 +103,44 @@ TEST(UninstallRecordTest, ValuesRoundTripExactly) {
   for (size_t i = 0; i < std::size(values); ++i) {
     EXPECT_EQ(store.Get(cc::Str::Formatted(u"Log.Reg%d", static_cast<int>(i))).ToUtf8(), cc::Str(values[i]).ToUtf8())
         << "value " << i;
+  }
+}
+
+// The record is written beside the old one and renamed over it: a write
+// that fails (a full disk) or a crash before the rename leaves the old
+// record whole.
+TEST(UninstallRecordTest, AFailedWriteLeavesTheOldRecord) {
+  struct Case {
+    const char* name;
+    bool refuse_temporary;  // the new file cannot be created
+    int64_t write_budget;   // -1: unlimited
+    bool refuse_rename;
+    bool written;
+  };
+  const Case cases[] = {
+      {"written", false, -1, false, true},
+      {"cannot create", true, -1, false, false},
+      {"disk full", false, 10, false, false},
+      {"crash before the rename", false, -1, true, false},
+  };
+  const cc::Str path = u"C:\\A\\unins.exe.dat";
+  RecordText old;
+  old.Start(u"C:\\A\\", u"Old");
+  RecordText fresh;
+  fresh.Start(u"C:\\A\\", u"New");
+  for (const Case& c : cases) {
+    FakeFileSystem inner;
+    inner.PutFolder(u"C:\\A");
+    inner.PutFile(path, EncodeRecordFile(old), kFileAttributeReadOnly);
+    install_test::FaultyFiles files(inner);
+    if (c.refuse_temporary) files.RefuseCreate(path + cc::Str(kRecordTempSuffix), 1);
+    if (c.write_budget >= 0) files.FailWritesAfter(c.write_budget);
+    if (c.refuse_rename) files.RefuseMoveOnto(path);
+    EXPECT_EQ(WriteRecordFile(files, path, fresh), c.written) << c.name;
+    cc::KeyArr store(false, true);
+    ASSERT_TRUE(ReadRecordFile(inner, path, &store)) << c.name;
+    EXPECT_EQ(store.Get(u"Log.AppName"), cc::Str(c.written ? u"New" : u"Old")) << c.name;
+    EXPECT_FALSE(inner.Exists(path + cc::Str(kRecordTempSuffix))) << c.name;
   }
 }
 

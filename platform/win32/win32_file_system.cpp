@@ -182,3 +182,8 @@ bool Win32FileSystem::SetTimes(const cc::Str& path, const FileTimes& times) {
 bool Win32FileSystem::Copy(const cc::Str& source, const cc::Str& target, bool failIfExists) {
   return CopyFileW(Wide(source), Wide(target), failIfExists ? TRUE : FALSE) != FALSE;
 }
+
+bool Win32FileSystem::Move(const cc::Str& source, const cc::Str& target, bool replace) {
+  const DWORD flags = MOVEFILE_WRITE_THROUGH | (replace ? MOVEFILE_REPLACE_EXISTING : 0);
+  return MoveFileExW(Wide(source), Wide(target), flags) != FALSE;
+}
