@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "install/file_copy.h"
 #include "install/install_test_support.h"
 #include "platform/os_version.h"
 
@@ -293,8 +294,8 @@ TEST(FileStepTest, AFileThatCannotBeReplacedOrCreatedAsksAbortRetryIgnore) {
       {"ignore a file in use", true, 0, {A::kRetry, A::kIgnore}, kFileStepOk, "old", nullptr, true, "1"},
       {"abort a file in use", true, 0, {A::kAbort}, kFileStepStopped, "old", u"Cannot remove the file:", false, ""},
       {"retry creating", false, 2, {A::kRetry, A::kRetry}, kFileStepOk, "new", nullptr, true, "0"},
-      {"ignore creating", false, 1, {A::kIgnore}, kFileStepOk, nullptr, nullptr, true, "1"},
-      {"abort creating", false, 1, {A::kAbort}, kFileStepStopped, nullptr, u"Cannot create the file:", false, ""},
+      {"ignore creating", false, 1, {A::kIgnore}, kFileStepOk, "old", nullptr, true, "1"},
+      {"abort creating", false, 1, {A::kAbort}, kFileStepStopped, "old", u"Cannot create the file:", false, ""},
   };
   for (const Case& c : cases) {
     InstallWorld world;
@@ -303,7 +304,8 @@ TEST(FileStepTest, AFileThatCannotBeReplacedOrCreatedAsksAbortRetryIgnore) {
     OneFile(world, "new", 2);
     world.platform.fake_files.PutFile(kBig, "old");
     if (c.undeletable) files.RefuseDelete(kBig);
-    if (c.create_failures) files.RefuseCreate(kBig, c.create_failures);
+    // The new version is written beside the target first.
+    if (c.create_failures) files.RefuseCreate(cc::Str(kBig) + cc::Str(kPartialSuffix), c.create_failures);
     for (A answer : c.answers) world.platform.fake_prompts.QueueFileError(answer);
 
     EXPECT_EQ(RunFiles(world), c.result) << c.name;
@@ -322,6 +324,7 @@ TEST(FileStepTest, AFileThatCannotBeReplacedOrCreatedAsksAbortRetryIgnore) {
       EXPECT_NE(world.session.record.Utf8().find(std::string("FileUnins?=") + c.mode + "\r\n"), std::string::npos)
           << c.name;
     }
+    EXPECT_FALSE(world.Exists(cc::Str(kBig) + cc::Str(kPartialSuffix))) << c.name;
     if (c.name == std::string("ignore creating")) {
       EXPECT_TRUE(world.platform.fake_progress.HasLine(cc::Str(u"Ignore file:") + cc::Str(kBig) + cc::Str(u"\r\n")));
     }
@@ -372,6 +375,34 @@ TEST(FileStepTest, AFolderThatIsNotAFullPathFailsAndWritesNothing) {
         << c.name;
     EXPECT_EQ(world.platform.fake_files.EntryCount(), before) << c.name;
     EXPECT_EQ(world.session.record.Utf8().find("File?="), std::string::npos) << c.name;
+  }
+}
+
+// A replace that fails or is canceled half-way keeps the old file whole and
+// leaves no partial file.
+TEST(FileStepTest, AFailedOrCanceledReplaceKeepsTheOldFile) {
+  struct Case {
+    const char* name;
+    int64_t write_budget;  // -1: unlimited
+    bool canceling;
+  };
+  const Case cases[] = {
+      {"write fails half-way", kCopyBlockSize + 10, false},
+      {"canceled", -1, true},
+  };
+  for (const Case& c : cases) {
+    InstallWorld world;
+    FaultyFiles files(world.platform.fake_files);
+    world.platform.files = &files;
+    OneFile(world, Pattern(250000), 2);
+    world.platform.fake_files.PutFile(kBig, "old");
+    if (c.write_budget >= 0) files.FailWritesAfter(c.write_budget);
+    if (c.canceling) world.store.SetBool(u"Ret.Canceling", true);
+    EXPECT_EQ(RunFiles(world), kFileStepStopped) << c.name;
+    std::string bytes;
+    ASSERT_TRUE(world.FileBytes(kBig, &bytes)) << c.name;
+    EXPECT_EQ(bytes, "old") << c.name;
+    EXPECT_FALSE(world.Exists(cc::Str(kBig) + cc::Str(kPartialSuffix))) << c.name;
   }
 }
 
