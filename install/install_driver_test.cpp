@@ -390,6 +390,7 @@ TEST(InstallDriverTest, LargeInstallSizesAreReadInSixtyFourBits) {
   world.store.Set(u"Ret.Location.Required", u"3000000000");
   ASSERT_TRUE(RunInstall(world.session, kInstallPhase));
   EXPECT_EQ(world.session.bytes_total, 3000000000LL);
+  ASSERT_FALSE(world.platform.fake_progress.Bars().empty());
   for (int bar : world.platform.fake_progress.Bars()) EXPECT_EQ(bar, 0);
 }
 

@@ -61,6 +61,7 @@ answers_win=$("$wine" winepath -w "$work/answers.txt" 2>/dev/null | tr -d '\r')
   > "$work/install1.log" 2>&1; status=$?
 tr -d '\r' < "$work/install1.log" | grep -v '^X connection' | sed 's/^/    /'
 check "install went on (exit status 0)" [ $status -eq 0 ]
+check "nothing was offered or removed" bash -c "! grep -qE \"Removing|error:\" \"$work/install1.log\""
 check "the file the record names is still there" [ -f "$victim" ]
 check "the service the record names is still there" wine_text sc query "$service" >/dev/null
 "$wine" "$harness" read-record "${app_win}unins.exe.dat" 2>&1 | tr -d '\r' > "$work/record1.txt"
