@@ -50,7 +50,7 @@ cc::Str RootFolderPath(InstallSession& session, const cc::Str& source) {
   return WithBackslash(ExpandMacroPath(source, session.store, session.platform));
 }
 
-// Step 3 for one item. Updates `selected` and `os` for a group; sets
+// What one item of the file walk does. Updates `selected` and `os` for a group; sets
 // `path` for folders. Returns a negative result when the step must end.
 int ActOnItem(InstallSession& session, int n, const FileItem& item, const cc::Str& indent,
               const cc::Str& parentPath, bool& selected, bool& os, cc::Str& path) {

@@ -35,7 +35,7 @@ cc::Str WithBackslash(cc::Str path) {
   return path;
 }
 
-// Step 1: the state of the run.
+// The start of a run: its state set from the results.
 void BeginRun(InstallSession& session) {
   cc::KeyArr& store = session.store;
   session.overwrite_answer = 0;
@@ -84,7 +84,7 @@ bool HandleEarlierInstallation(InstallSession& session) {
   return session.remove_earlier_installation(session, *session.earlier_record) >= 0;
 }
 
-// Step 4: the program-menu folder, recorded.
+// The program-menu folder, recorded.
 bool PrepareStartMenuFolder(InstallSession& session) {
   ShowStatus(session.progress(), u"Check menu folder...");
   cc::KeyArr& store = session.store;
@@ -100,7 +100,7 @@ bool PrepareStartMenuFolder(InstallSession& session) {
   return true;
 }
 
-// Step 5: the files, through a buffer that lives for this step only.
+// The file step, through a buffer that lives for this step only.
 bool InstallFiles(InstallSession& session) {
   ShowStatus(session.progress(), u"Install/Extracting files...");
   session.transfer_buffer.assign(kTransferBufferSize, 0);
