@@ -24,7 +24,7 @@ const char16_t* const kOverwriteButtonKeys[kOverwriteButtonCount] = {
     u".s.c.Var.O_Over",   u".s.c.Var.O_OverAll", u".s.c.Var.O_Skip",
     u".s.c.Var.O_SkipAll", u".s.c.Var.O_OverOld", u".s.c.Var.O_Cancel"};
 
-// What making room for the new file came to.
+// What putting the new file in place of the target came to.
 enum class RoomResult { kReady, kIgnored, kAborted };
 
 int64_t MicrosecondsSince(std::chrono::steady_clock::time_point start) {
@@ -56,30 +56,35 @@ OverwriteDecision AskOverwrite(InstallSession& session, const cc::Str& target, i
   return ApplyOverwriteAnswer(session.overwrite_answer, cmp);
 }
 
-// Deletes the existing target; asks while it is still there.
-RoomResult MakeRoom(InstallSession& session, const cc::Str& target, int* result) {
+// Renames the whole new file `partial` over `target`; asks while the
+// target cannot be replaced (in use). Ignore and Abort drop the new file
+// and keep the old one.
+RoomResult SwapIn(InstallSession& session, const cc::Str& partial, const cc::Str& target,
+                  int* result) {
   FileSystem& files = *session.platform.files;
   for (;;) {
-    DeleteFileForced(files, target);
-    if (!FileExists(files, target)) return RoomResult::kReady;
+    if (FileExists(files, target)) files.SetAttributes(target, kFileAttributeNormal);
+    if (files.Move(partial, target, true)) return RoomResult::kReady;
     switch (AskFileError(session, target)) {
       case FileErrorAnswer::kAbort:
+        DeleteFileForced(files, partial);
         *result = StopWithError(session, ErrorText(session.store, u".s.c.Var.RemoveFileError", target));
         return RoomResult::kAborted;
       case FileErrorAnswer::kRetry:
         continue;
       case FileErrorAnswer::kIgnore:
+        DeleteFileForced(files, partial);
         return RoomResult::kIgnored;
     }
   }
 }
 
-// A copy that cannot finish must not leave a truncated file where the
-// program expects a whole one.
-int AbandonCopy(InstallSession& session, std::unique_ptr<File> file, const cc::Str& target,
+// A copy that cannot finish must not leave a truncated file behind; the
+// target itself was never touched.
+int AbandonCopy(InstallSession& session, std::unique_ptr<File> file, const cc::Str& partial,
                 const cc::Str& errorInfo) {
   file->Close();
-  DeleteFileForced(*session.platform.files, target);
+  DeleteFileForced(*session.platform.files, partial);
   if (errorInfo.IsNull()) return kFileStepStopped;
   return StopWithError(session, errorInfo);
 }
@@ -95,48 +100,51 @@ void ShowCopyProgress(InstallSession& session, const cc::Str& target, uint64_t w
   progress.PumpMessages();
 }
 
-// Copies the payload entry `source` into the open `file` in blocks.
+// Copies the payload entry `source` into the open `file` (at `partial`) in
+// blocks; `target` is what the user is shown.
 int CopyEntry(InstallSession& session, const cc::Str& source, const cc::Str& target,
-              std::unique_ptr<File> file) {
+              const cc::Str& partial, std::unique_ptr<File> file) {
   const cc::Str copyError = ErrorText(session.store, u".s.i.Var.CopyFileError", target);
   int index = -1;
   PayloadEntry entry;
   if (FindEntry(session.archive, source, true, &index, &entry) != kPayloadOk) {
-    return AbandonCopy(session, std::move(file), target, copyError);
+    return AbandonCopy(session, std::move(file), partial, copyError);
   }
   unsigned char* buffer = session.transfer_buffer.data();
   CopyTimings& timings = session.timings;
   uint64_t written = 0;
   for (;;) {
     ShowCopyProgress(session, target, written, entry.uncompressedSize);
-    if (session.Canceling()) return AbandonCopy(session, std::move(file), target, cc::Str());
+    if (session.Canceling()) return AbandonCopy(session, std::move(file), partial, cc::Str());
     size_t chunk = 0;
     auto start = std::chrono::steady_clock::now();
     uint32_t status = ReadEntry(session.archive, index, buffer, kCopyBlockSize, &chunk);
     timings.read_us += MicrosecondsSince(start);
     if (status != kPayloadOk && status != kPayloadMoreData) {
-      return AbandonCopy(session, std::move(file), target, copyError);
+      return AbandonCopy(session, std::move(file), partial, copyError);
     }
     session.bytes_done += static_cast<int64_t>(chunk);
     written += chunk;
     start = std::chrono::steady_clock::now();
     bool ok = file->Write(buffer, static_cast<int>(chunk));
     timings.write_us += MicrosecondsSince(start);
-    if (!ok) return AbandonCopy(session, std::move(file), target, copyError);
+    if (!ok) return AbandonCopy(session, std::move(file), partial, copyError);
     start = std::chrono::steady_clock::now();
     file->Flush();
     timings.flush_us += MicrosecondsSince(start);
     ++timings.blocks;
     if (status == kPayloadOk) break;
   }
-  if (!file->Close()) return AbandonCopy(session, std::move(file), target, copyError);
+  if (!file->Close()) return AbandonCopy(session, std::move(file), partial, copyError);
   ++timings.files;
   return kFileStepOk;
 }
 
-// Steps 3 to 8 of a file that is extracted.
+// The overwrite decision, the copy and the swap of a file that is extracted.
+// Sets `*kept` when the file that was there stays as it was (the user's
+// skip, a keep mode, Ignore): the install did not write it.
 int PlaceFile(InstallSession& session, int n, const FileItem& item, const cc::Str& parentPath,
-              const cc::Str& target, cc::Str* fileOver) {
+              const cc::Str& target, cc::Str* fileOver, bool* kept) {
   if (!CreateFolder(session, parentPath, false)) {
     session.store.Set(u"Ret.ErrorInfo",
                       ErrorText(session.store, u".s.i.Var.CreateFolderError", parentPath));
@@ -152,15 +160,16 @@ int PlaceFile(InstallSession& session, int n, const FileItem& item, const cc::St
     if (decision == OverwriteDecision::kCancel) {
       return StopWithError(session, cc::Str(u".s.i.Var.CopyFileError"));
     }
-    if (decision == OverwriteDecision::kKeep) return kFileStepOk;
+    if (decision == OverwriteDecision::kKeep) {
+      *kept = true;
+      return kFileStepOk;
+    }
   }
+  const cc::Str partial = target + cc::Str(kPartialSuffix);
   std::unique_ptr<File> file;
   while (!file) {
-    int result = kFileStepOk;
-    RoomResult room = MakeRoom(session, target, &result);
-    if (room == RoomResult::kAborted) return result;
-    if (room == RoomResult::kIgnored) return kFileStepOk;
-    file = files.Open(target, OpenMode::kCreate);
+    DeleteFileForced(files, partial);
+    file = files.Open(partial, OpenMode::kCreate);
     if (file) break;
     FileErrorAnswer answer = AskFileError(session, target);
     if (answer == FileErrorAnswer::kAbort) {
@@ -168,14 +177,29 @@ int PlaceFile(InstallSession& session, int n, const FileItem& item, const cc::St
     }
     if (answer == FileErrorAnswer::kIgnore) {
       ShowStatusLine(session.progress(), cc::Str(u"Ignore file:") + target + cc::Str(u"\r\n"));
+      *kept = true;
       return kFileStepOk;
     }
   }
-  int result = CopyEntry(session, item.source, target, std::move(file));
+  int result = CopyEntry(session, item.source, target, partial, std::move(file));
   if (result < 0) return result;
+  RoomResult swap = SwapIn(session, partial, target, &result);
+  if (swap == RoomResult::kAborted) return result;
+  if (swap == RoomResult::kIgnored) {
+    *kept = true;
+    return kFileStepOk;
+  }
   FileTimes times{time, time, time};
   files.SetTimes(target, times);
   return kFileStepOk;
+}
+
+// The removal mode the record gives the file: "0" remove, "2" shared; a
+// file the install kept rather than wrote gets "1", which the uninstall
+// leaves alone, so a user's own file is never deleted as if it were ours.
+cc::Str RecordedRemovalMode(int uninstallMode, bool kept) {
+  if (kept) return cc::Str(u"1");
+  return uninstallMode == kUninstallShared ? cc::Str(u"2") : cc::Str(u"0");
 }
 
 }  // namespace
@@ -185,17 +209,18 @@ int InstallFileItem(InstallSession& session, int n, const FileItem& item, const 
   const cc::Str target = parentPath + InstalledFileName(item.source);
   ShowDetail(session.progress(), target);
   cc::Str fileOver = u"0";
+  bool kept = false;
   bool extract = session.archive != nullptr &&
                  !session.store.GetBool(cc::Str::Formatted(u"s.f.%d.Item.I", n), false);
   if (extract) {
-    int result = PlaceFile(session, n, item, parentPath, target, &fileOver);
+    int result = PlaceFile(session, n, item, parentPath, target, &fileOver, &kept);
     if (result < 0) return result;
   }
   ShowStatusLine(session.progress(), indent + target + cc::Str(u"\r\n"));
   if (item.uninstall_mode != kUninstallKeep) {
     session.record.AddLine(u"File?=", target);
     session.record.AddLine(u"FileOver?=", fileOver);
-    session.record.AddLine(u"FileUnins?=", item.uninstall_mode == kUninstallShared ? cc::Str(u"2") : cc::Str(u"0"));
+    session.record.AddLine(u"FileUnins?=", RecordedRemovalMode(item.uninstall_mode, kept));
   }
   return kFileStepOk;
 }

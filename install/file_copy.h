@@ -1,17 +1,24 @@
-// Installing one file item: the overwrite decision, making room for the new
-// file, creating it and copying the payload entry into it block by block,
-// and the item's lines in the uninstall record.
+// Installing one file item: the overwrite decision, copying the payload
+// entry block by block into a new file beside the target (target +
+// kPartialSuffix), renaming that over the target once it is whole, and the
+// item's lines in the uninstall record. A copy that fails or is canceled
+// leaves the file that was there untouched.
 #pragma once
 
 #include "core/str.h"
 
 struct FileItem;
+
+// The suffix of the file a new version is written to before it replaces
+// the target.
+inline constexpr char16_t kPartialSuffix[] = u".~partial";
 struct InstallSession;
 
 // Installs file item `n` (selected, for this system, with a source) into
 // `parentPath`. Returns 0 when the step goes on (the file written, kept,
 // ignored or not extracted), -1 when its folder cannot be created, -2 when
 // a write fails, the user chooses Abort or Cancel, or Cancel is pressed
-// during the copy. A copy that stops half-way removes the partial file.
+// during the copy. A copy that stops half-way removes the partial file and
+// keeps the old one.
 int InstallFileItem(InstallSession& session, int n, const FileItem& item, const cc::Str& indent,
                     const cc::Str& parentPath);

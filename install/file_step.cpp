@@ -3,6 +3,7 @@
 #include "install/create_folder.h"
 #include "install/file_copy.h"
 #include "install/file_item.h"
+#include "install/full_path.h"
 #include "install/install_session.h"
 #include "install/page_text.h"
 #include "install/status.h"
@@ -20,6 +21,20 @@ int FailFolder(InstallSession& session, const cc::Str& path) {
   return kFileStepFolderFailed;
 }
 
+// Creates the folder `path` of an item; a path that is not full (a macro
+// that resolved to nothing, a sub-folder without a root) would make files
+// land in the root of the current drive or under the working folder, so it
+// fails with the item's own text named. Returns kFileStepOk or
+// kFileStepFolderFailed with "Ret.ErrorInfo" set.
+int PlaceFolder(InstallSession& session, const cc::Str& path, const cc::Str& itemText, bool record) {
+  if (!IsFullPath(path)) {
+    LogLine(u"Not a full path, nothing created:%s, Item:%s", path, itemText);
+    return FailFolder(session, itemText);
+  }
+  if (!CreateFolder(session, path, record)) return FailFolder(session, path);
+  return kFileStepOk;
+}
+
 // The folder of a root-folder item: its macro resolved ("<TempDir>", or a
 // macro followed by a relative path).
 cc::Str RootFolderPath(InstallSession& session, const cc::Str& source) {
@@ -31,7 +46,7 @@ cc::Str RootFolderPath(InstallSession& session, const cc::Str& source) {
   return WithTrailingBackslash(ExpandMacroPath(source, session.store, session.platform));
 }
 
-// Step 3 for one item. Updates `selected` and `os` for a group; sets
+// What one item of the file walk does. Updates `selected` and `os` for a group; sets
 // `path` for folders. Returns a negative result when the step must end.
 int ActOnItem(InstallSession& session, int n, const FileItem& item, const cc::Str& indent,
               const cc::Str& parentPath, bool& selected, bool& os, cc::Str& path) {
@@ -47,14 +62,15 @@ int ActOnItem(InstallSession& session, int n, const FileItem& item, const cc::St
     }
     case kItemRootFolder:
       path = RootFolderPath(session, item.source);
-      if (selected && os && !CreateFolder(session, path, false)) return FailFolder(session, path);
-      return kFileStepOk;
+      return selected && os ? PlaceFolder(session, path, item.source, false) : kFileStepOk;
     case kItemSubFolder:
       path = WithTrailingBackslash(parentPath + item.source);
-      if (selected && os && !CreateFolder(session, path, true)) return FailFolder(session, path);
-      return kFileStepOk;
+      return selected && os ? PlaceFolder(session, path, path, true) : kFileStepOk;
     case kItemFile:
       if (!selected || !os || item.source == cc::Str(kNoSource)) return kFileStepOk;
+      // A file outside any resolved folder would land wherever the setup
+      // happens to run.
+      if (!IsFullPath(parentPath)) return FailFolder(session, parentPath + InstalledFileName(item.source));
       return InstallFileItem(session, n, item, indent, parentPath);
     default:
       return kFileStepOk;

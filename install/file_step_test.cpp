@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "install/file_copy.h"
 #include "install/install_test_support.h"
 #include "platform/os_version.h"
 
@@ -251,6 +252,12 @@ TEST(FileStepTest, OverwriteDecisionsCarryTheRememberedAnswer) {
     if (c.result == kFileStepOk) {
       EXPECT_NE(world.session.record.Utf8().find("FileOver?=1\r\n"), std::string::npos) << c.name;
       EXPECT_EQ(world.session.record.Utf8().find("FileOver?=0"), std::string::npos) << c.name;
+      // A file left as it was is the user's, not ours: the record keeps it.
+      for (int i = 0; i < 3; ++i) {
+        const std::string path = cc::Str::Formatted(u"%sf%d.txt", kAppFolder, i).ToUtf8();
+        EXPECT_NE(world.session.record.Utf8().find(FileLines(path, "1", c.replaced[i] ? "0" : "1")),
+                  std::string::npos) << c.name << " file " << i;
+      }
     } else {
       EXPECT_EQ(world.store.Get(u"Ret.ErrorInfo"), cc::Str(u".s.i.Var.CopyFileError")) << c.name;
     }
@@ -280,14 +287,15 @@ TEST(FileStepTest, AFileThatCannotBeReplacedOrCreatedAsksAbortRetryIgnore) {
     const char* content;       // of the target afterwards
     const char16_t* error;     // "Ret.ErrorInfo" prefix, null when none
     bool recorded;
+    const char* mode;          // the recorded removal mode: "1" keeps the file
   };
   using A = FileErrorAnswer;
   const Case cases[] = {
-      {"ignore a file in use", true, 0, {A::kRetry, A::kIgnore}, kFileStepOk, "old", nullptr, true},
-      {"abort a file in use", true, 0, {A::kAbort}, kFileStepStopped, "old", u"Cannot remove the file:", false},
-      {"retry creating", false, 2, {A::kRetry, A::kRetry}, kFileStepOk, "new", nullptr, true},
-      {"ignore creating", false, 1, {A::kIgnore}, kFileStepOk, nullptr, nullptr, true},
-      {"abort creating", false, 1, {A::kAbort}, kFileStepStopped, nullptr, u"Cannot create the file:", false},
+      {"ignore a file in use", true, 0, {A::kRetry, A::kIgnore}, kFileStepOk, "old", nullptr, true, "1"},
+      {"abort a file in use", true, 0, {A::kAbort}, kFileStepStopped, "old", u"Cannot remove the file:", false, ""},
+      {"retry creating", false, 2, {A::kRetry, A::kRetry}, kFileStepOk, "new", nullptr, true, "0"},
+      {"ignore creating", false, 1, {A::kIgnore}, kFileStepOk, "old", nullptr, true, "1"},
+      {"abort creating", false, 1, {A::kAbort}, kFileStepStopped, "old", u"Cannot create the file:", false, ""},
   };
   for (const Case& c : cases) {
     InstallWorld world;
@@ -296,7 +304,8 @@ TEST(FileStepTest, AFileThatCannotBeReplacedOrCreatedAsksAbortRetryIgnore) {
     OneFile(world, "new", 2);
     world.platform.fake_files.PutFile(kBig, "old");
     if (c.undeletable) files.RefuseDelete(kBig);
-    if (c.create_failures) files.RefuseCreate(kBig, c.create_failures);
+    // The new version is written beside the target first.
+    if (c.create_failures) files.RefuseCreate(cc::Str(kBig) + cc::Str(kPartialSuffix), c.create_failures);
     for (A answer : c.answers) world.platform.fake_prompts.QueueFileError(answer);
 
     EXPECT_EQ(RunFiles(world), c.result) << c.name;
@@ -311,6 +320,11 @@ TEST(FileStepTest, AFileThatCannotBeReplacedOrCreatedAsksAbortRetryIgnore) {
     }
     bool recorded = world.session.record.Utf8().find("File?=") != std::string::npos;
     EXPECT_EQ(recorded, c.recorded) << c.name;
+    if (c.recorded) {
+      EXPECT_NE(world.session.record.Utf8().find(std::string("FileUnins?=") + c.mode + "\r\n"), std::string::npos)
+          << c.name;
+    }
+    EXPECT_FALSE(world.Exists(cc::Str(kBig) + cc::Str(kPartialSuffix))) << c.name;
     if (c.name == std::string("ignore creating")) {
       EXPECT_TRUE(world.platform.fake_progress.HasLine(cc::Str(u"Ignore file:") + cc::Str(kBig) + cc::Str(u"\r\n")));
     }
@@ -328,6 +342,68 @@ TEST(FileStepTest, AFolderThatCannotBeCreatedStopsWithMinusOne) {
   EXPECT_EQ(RunFiles(world), kFileStepFolderFailed);
   EXPECT_EQ(world.store.Get(u"Ret.ErrorInfo"),
             cc::Str(u"Cannot create the folder:\r\n\r\nC:\\Program Files\\Demo\\"));
+}
+
+// A folder that does not resolve to a full path ends the step with the
+// create-folder error naming the item: nothing may be written through the
+// root of the current drive or the working folder.
+TEST(FileStepTest, AFolderThatIsNotAFullPathFailsAndWritesNothing) {
+  struct Case {
+    const char* name;
+    int folder_type;            // the item above the file: root or sub-folder, 0 for none
+    const char16_t* folder;
+    const char16_t* named;      // in "Ret.ErrorInfo"
+  };
+  const Case cases[] = {
+      {"unknown root macro", 3, u"<Unknown>\\x", u"<Unknown>\\x"},
+      {"empty application folder", 3, u"<Application Folder>", u"<Application Folder>"},
+      {"sub-folder without a root", 4, u"sub", u"sub\\"},
+      {"file without a folder", 0, nullptr, u"a.txt"},
+  };
+  for (const Case& c : cases) {
+    InstallWorld world;
+    world.store.Set(u"Ret.Location.Path", u"");
+    world.Item(1, 0, 2, u"Main");
+    world.Check(1);
+    const int file = c.folder ? 3 : 2;
+    if (c.folder) world.Item(2, 1, c.folder_type, c.folder);
+    world.Item(file, file - 1, 5, c.folder ? u"3*a.txt" : u"2*a.txt");
+    world.Payload({{"3*a.txt", "a"}, {"2*a.txt", "a"}});
+    const int before = world.platform.fake_files.EntryCount();
+    EXPECT_EQ(RunFiles(world), kFileStepFolderFailed) << c.name;
+    EXPECT_EQ(world.store.Get(u"Ret.ErrorInfo"), cc::Str(u"Cannot create the folder:\r\n\r\n") + cc::Str(c.named))
+        << c.name;
+    EXPECT_EQ(world.platform.fake_files.EntryCount(), before) << c.name;
+    EXPECT_EQ(world.session.record.Utf8().find("File?="), std::string::npos) << c.name;
+  }
+}
+
+// A replace that fails or is canceled half-way keeps the old file whole and
+// leaves no partial file.
+TEST(FileStepTest, AFailedOrCanceledReplaceKeepsTheOldFile) {
+  struct Case {
+    const char* name;
+    int64_t write_budget;  // -1: unlimited
+    bool canceling;
+  };
+  const Case cases[] = {
+      {"write fails half-way", kCopyBlockSize + 10, false},
+      {"canceled", -1, true},
+  };
+  for (const Case& c : cases) {
+    InstallWorld world;
+    FaultyFiles files(world.platform.fake_files);
+    world.platform.files = &files;
+    OneFile(world, Pattern(250000), 2);
+    world.platform.fake_files.PutFile(kBig, "old");
+    if (c.write_budget >= 0) files.FailWritesAfter(c.write_budget);
+    if (c.canceling) world.store.SetBool(u"Ret.Canceling", true);
+    EXPECT_EQ(RunFiles(world), kFileStepStopped) << c.name;
+    std::string bytes;
+    ASSERT_TRUE(world.FileBytes(kBig, &bytes)) << c.name;
+    EXPECT_EQ(bytes, "old") << c.name;
+    EXPECT_FALSE(world.Exists(cc::Str(kBig) + cc::Str(kPartialSuffix))) << c.name;
+  }
 }
 
 }  // namespace

@@ -4,11 +4,12 @@
 
 #include "install/associations_and_services.h"
 #include "install/create_folder.h"
+#include "install/earlier_record_trust.h"
 #include "install/file_step.h"
+#include "install/full_path.h"
 #include "install/ini_items.h"
 #include "install/install_session.h"
 #include "install/page_text.h"
-#include "install/pending_steps.h"
 #include "install/registry_items.h"
 #include "install/shortcuts.h"
 #include "install/status.h"
@@ -30,11 +31,12 @@ bool Fail(InstallSession& session, const char16_t* key, const cc::Str& detail) {
   return false;
 }
 
-// Step 1: the state of the run.
+// The start of a run: its state set from the results.
 void BeginRun(InstallSession& session) {
   cc::KeyArr& store = session.store;
   session.overwrite_answer = 0;
   session.write_uninstaller = store.GetBool(u"s.c.chkUnins", true);
+  session.uninstaller_written = false;
   session.app_folder = store.Get(u"Ret.Location.Path");
   session.app_name = PageText(store, u".s.c.Var.AppName");
   session.record.Start(session.app_folder, session.app_name);
@@ -44,26 +46,41 @@ void BeginRun(InstallSession& session) {
   session.bytes_total = std::max<int64_t>(1, store.Get(u"Ret.Location.Required").ToInt64());
 }
 
-// Step 3: an earlier installation in the application folder is removed
-// first when the user agrees and its record names this very file.
+// An earlier installation in the application folder is removed first when
+// its record is one this install may act on and the user agrees. A record
+// that cannot be read or that no installed-programs entry vouches for is
+// treated as no installation at all (it is replaced by this run's record).
 bool HandleEarlierInstallation(InstallSession& session) {
   ShowStatus(session.progress(), u"Check unins.exe.dat...");
-  const cc::Str recordPath = session.store.Get(u"Ret.Location.Path") + cc::Str(kRecordFileName);
+  const cc::Str recordPath = session.app_folder + cc::Str(kRecordFileName);
   if (!FileExists(*session.platform.files, recordPath)) return true;
+  if (!session.earlier_record) {
+    auto record = std::make_unique<cc::KeyArr>(false, true);
+    if (!ReadRecordFile(*session.platform.files, recordPath, record.get())) {
+      LogLine(u"Earlier record not readable, treated as none:%s", recordPath);
+      return true;
+    }
+    session.earlier_record = std::move(record);
+  }
+  cc::Str why;
+  if (!IsVouchedRecord(*session.platform.registry, *session.earlier_record, session.app_folder,
+                       recordPath, &why)) {
+    LogLine(u"Earlier record not acted on, %s:%s", why, recordPath);
+    return true;
+  }
   ConfirmAnswer answer = session.prompts().AskOkCancel(
       ErrorText(session.store, u".s.i.Var.AlreadyIns", recordPath),
       PageText(session.store, u".s.c.Var.QTitle"));
   if (answer != ConfirmAnswer::kOk) return Fail(session, u".s.i.Var.AlreadyInsError", recordPath);
-  if (!session.earlier_record) {
-    session.earlier_record = std::make_unique<cc::KeyArr>(false, true);
-    ReadRecordFile(*session.platform.files, recordPath, session.earlier_record.get());
+  if (!session.remove_earlier_installation) {
+    // The user was told it would be removed; going on would install over it.
+    session.store.Set(u"Ret.ErrorInfo", ErrorText(session.store, u".s.i.Var.AlreadyInsError", recordPath));
+    return false;
   }
-  // A record copied here from another folder is not acted on.
-  if (session.earlier_record->Get(u"Log.UninsData").Compare(recordPath) != 0) return true;
-  return RemoveEarlierInstallation(session, *session.earlier_record) >= 0;
+  return session.remove_earlier_installation(session, *session.earlier_record) >= 0;
 }
 
-// Step 4: the program-menu folder, recorded.
+// The program-menu folder, recorded.
 bool PrepareStartMenuFolder(InstallSession& session) {
   ShowStatus(session.progress(), u"Check menu folder...");
   cc::KeyArr& store = session.store;
@@ -79,7 +96,7 @@ bool PrepareStartMenuFolder(InstallSession& session) {
   return true;
 }
 
-// Step 5: the files, through a buffer that lives for this step only.
+// The file step, through a buffer that lives for this step only.
 bool InstallFiles(InstallSession& session) {
   ShowStatus(session.progress(), u"Install/Extracting files...");
   session.transfer_buffer.assign(kTransferBufferSize, 0);
@@ -112,7 +129,8 @@ bool RunInstall(InstallSession& session, int phase) {
     return false;
   }
   BeginRun(session);
-  if (!CreateFolder(session, session.app_folder, false)) {
+  // An empty or relative folder would put the files under the working folder.
+  if (!IsFullPath(session.app_folder) || !CreateFolder(session, session.app_folder, false)) {
     return Fail(session, u".s.i.Var.CreateFolderError", session.app_folder);
   }
   if (!HandleEarlierInstallation(session)) return false;
@@ -123,9 +141,10 @@ bool RunInstall(InstallSession& session, int phase) {
   CreateAssociationsAndServices(session);
   WriteRegistryStep(session);
   WriteIniStep(session);
-  if (session.write_uninstaller) {
-    WriteUninstaller(session);
-    WriteRecord(session);
+  // The record goes before the entry and link that name the uninstaller.
+  if (session.write_uninstaller &&
+      (!WriteUninstaller(session) || !WriteRecord(session) || !RegisterUninstaller(session))) {
+    return false;
   }
   if (session.Canceling()) session.store.SetBool(u"Ret.Canceled", true);
   session.store.SetBool(u"Ret.CancelEnd", true);

@@ -38,6 +38,23 @@ std::string RegText(InstallWorld& world, const char16_t* name) {
   return RegDataAsText(value.data).ToUtf8();
 }
 
+const char16_t kEarlierRecord[] = u"C:\\Program Files\\Demo\\unins.exe.dat";
+
+// An earlier installation's record in the application folder naming
+// `uninsData` as its own, and, unless `entryFolder` is null, the
+// installed-programs entry an administrator's install leaves, naming the
+// uninstaller in `entryFolder`.
+void PlantEarlier(InstallWorld& world, const char16_t* uninsData, const char16_t* entryFolder) {
+  RecordText earlier;
+  earlier.Start(kAppFolder, u"Old");
+  earlier.AddLine(u"UninsKey=", u"[Velmora]Demo");
+  earlier.AddLine(u"UninsData=", uninsData);
+  world.platform.fake_files.PutFile(kEarlierRecord, EncodeRecordFile(earlier.Utf8()));
+  if (!entryFolder) return;
+  const cc::Str quoted = cc::Str(u"\"") + cc::Str(entryFolder) + cc::Str(u"unins.exe\"");
+  world.platform.fake_registry.PutString(RegRoot::kLocalMachine, kEntryKey, u"UninstallString", quoted);
+}
+
 TEST(InstallDriverTest, OtherPhasesDoNothing) {
   for (int phase : {0, 2, -1}) {
     InstallWorld world;
@@ -187,7 +204,7 @@ TEST(InstallDriverTest, FailuresStopWithTheirErrorAndNoRecord) {
        nullptr},
       {"earlier installation kept",
        [](InstallWorld& w) {
-         w.platform.fake_files.PutFile(u"C:\\Program Files\\Demo\\unins.exe.dat", "x");
+         PlantEarlier(w, kEarlierRecord, kAppFolder);
          w.platform.fake_prompts.QueueConfirm(ConfirmAnswer::kCancel);
        },
        "An earlier installation is in the way:\r\n\r\nC:\\Program Files\\Demo\\unins.exe.dat"},
@@ -200,6 +217,7 @@ TEST(InstallDriverTest, FailuresStopWithTheirErrorAndNoRecord) {
     InstallWorld world;
     SampleProject(world);
     c.arrange(world);
+    const bool entryBefore = world.platform.fake_registry.HasKey(RegRoot::kLocalMachine, kEntryKey);
     EXPECT_FALSE(RunInstall(world.session, kInstallPhase)) << c.name;
     cc::Str error = world.store.Get(u"Ret.ErrorInfo");
     if (c.error) {
@@ -209,42 +227,131 @@ TEST(InstallDriverTest, FailuresStopWithTheirErrorAndNoRecord) {
     }
     EXPECT_FALSE(world.Exists(u"C:\\Program Files\\Demo\\unins.exe")) << c.name;
     EXPECT_FALSE(world.store.Has(u"Ret.CancelEnd")) << c.name;
-    EXPECT_EQ(world.platform.fake_registry.HasKey(RegRoot::kLocalMachine, kEntryKey), false) << c.name;
+    EXPECT_EQ(world.platform.fake_registry.HasKey(RegRoot::kLocalMachine, kEntryKey), entryBefore) << c.name;
   }
 }
 
-TEST(InstallDriverTest, EarlierInstallationIsOfferedForRemoval) {
+// A registry whose keys under HKEY_LOCAL_MACHINE cannot be created.
+class NoMachineKeys : public Registry {
+ public:
+  explicit NoMachineKeys(Registry& inner) : inner_(inner) {}
+  std::unique_ptr<RegistryKey> OpenKey(RegRoot root, const cc::Str& path, RegAccess access,
+                                       RegView view) override {
+    return inner_.OpenKey(root, path, access, view);
+  }
+  std::unique_ptr<RegistryKey> CreateKey(RegRoot root, const cc::Str& path, RegView view) override {
+    if (root == RegRoot::kLocalMachine) return nullptr;
+    return inner_.CreateKey(root, path, view);
+  }
+  bool DeleteKey(RegRoot root, const cc::Str& path, RegView view) override {
+    return inner_.DeleteKey(root, path, view);
+  }
+
+ private:
+  Registry& inner_;
+};
+
+// Writing the uninstaller, its record or its entry fails the install with
+// the reason; the entry and the link never name an uninstaller that is not
+// there, nor one that has no record.
+TEST(InstallDriverTest, UninstallerRecordAndEntryFailuresFailTheInstall) {
   struct Case {
     const char* name;
-    const char16_t* uninsData;  // in the earlier record; null: a damaged record
+    const char16_t* refused_file;  // cannot be created
+    bool entry_refused;
+    const char* error;
+    bool uninstaller, record;      // exist afterwards
   };
   const Case cases[] = {
-      {"own record", u"C:\\Program Files\\Demo\\unins.exe.dat"},
-      {"record copied from elsewhere", u"C:\\Other\\unins.exe.dat"},
-      {"record in other letter case", u"C:\\program files\\demo\\unins.exe.dat"},
-      {"damaged record", nullptr},
+      {"uninstaller", u"C:\\Program Files\\Demo\\unins.exe", false,
+       "Cannot create the file:\r\n\r\nC:\\Program Files\\Demo\\unins.exe", false, false},
+      {"record", u"C:\\Program Files\\Demo\\unins.exe.dat.new", false,
+       "Cannot create the file:\r\n\r\nC:\\Program Files\\Demo\\unins.exe.dat", true, false},
+      {"entry key", nullptr, true,
+       "Cannot write the installed-programs entry:\r\n\r\n"
+       "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\[Velmora]Demo",
+       true, true},
   };
   for (const Case& c : cases) {
     InstallWorld world;
     SampleProject(world);
-    const cc::Str path = u"C:\\Program Files\\Demo\\unins.exe.dat";
+    install_test::FaultyFiles files(world.platform.fake_files);
+    NoMachineKeys registry(world.platform.fake_registry);
+    world.platform.files = &files;
+    if (c.refused_file) files.RefuseCreate(c.refused_file, 1000);
+    if (c.entry_refused) world.platform.registry = &registry;
+    EXPECT_FALSE(RunInstall(world.session, kInstallPhase)) << c.name;
+    EXPECT_EQ(world.store.Get(u"Ret.ErrorInfo").ToUtf8(), c.error) << c.name;
+    EXPECT_EQ(world.Exists(u"C:\\Program Files\\Demo\\unins.exe"), c.uninstaller) << c.name;
+    EXPECT_EQ(world.Exists(kEarlierRecord), c.record) << c.name;
+    EXPECT_FALSE(world.platform.fake_registry.HasKey(RegRoot::kLocalMachine, kEntryKey)) << c.name;
+    EXPECT_TRUE(world.platform.fake_shell.Links().empty()) << c.name;
+    EXPECT_FALSE(world.store.Has(u"Ret.CancelEnd")) << c.name;
+  }
+}
+
+// Only a record that the installed-programs entry under HKEY_LOCAL_MACHINE
+// vouches for is an earlier installation: anyone may write into the folder,
+// only administrators there. Any other record is not asked about, not acted
+// on, and replaced by this run's.
+TEST(InstallDriverTest, OnlyAVouchedEarlierRecordIsOfferedForRemoval) {
+  struct Case {
+    const char* name;
+    const char16_t* uninsData;    // in the earlier record; null: a damaged record
+    const char16_t* entryFolder;  // where the entry's uninstaller is; null: no entry
+    bool remover;                 // a remover is set
+    int remover_result;
+    bool asked;
+    bool result;
+    const char* error;            // "Ret.ErrorInfo" when the result is false
+  };
+  const char16_t* own = kEarlierRecord;
+  const char16_t* app = kAppFolder;
+  const char* inTheWay = "An earlier installation is in the way:\r\n\r\nC:\\Program Files\\Demo\\unins.exe.dat";
+  const Case cases[] = {
+      {"vouched and removed", own, app, true, 0, true, true, nullptr},
+      {"entry folder in other letter case", own, u"c:\\program files\\demo\\", true, 0, true, true, nullptr},
+      {"planted without an entry", own, nullptr, true, 0, false, true, nullptr},
+      {"entry naming another folder", own, u"C:\\Other\\", true, 0, false, true, nullptr},
+      {"record copied from elsewhere", u"C:\\Other\\unins.exe.dat", app, true, 0, false, true, nullptr},
+      {"record in other letter case", u"C:\\program files\\demo\\unins.exe.dat", app, true, 0, false, true, nullptr},
+      {"damaged record", nullptr, app, true, 0, false, true, nullptr},
+      {"accepted but no remover", own, app, false, 0, true, false, inTheWay},
+      {"removal fails", own, app, true, -1, true, false, "removal failed"},
+  };
+  for (const Case& c : cases) {
+    InstallWorld world;
+    SampleProject(world);
     if (c.uninsData) {
-      RecordText earlier;
-      earlier.Start(u"C:\\Program Files\\Demo\\", u"Old");
-      earlier.AddLine(u"UninsData=", c.uninsData);
-      world.platform.fake_files.PutFile(path, EncodeRecordFile(earlier.Utf8()));
+      PlantEarlier(world, c.uninsData, c.entryFolder);
     } else {
-      world.platform.fake_files.PutFile(path, "\xEF\xBB\xBFnot a record");
+      PlantEarlier(world, own, c.entryFolder);
+      world.platform.fake_files.PutFile(kEarlierRecord, "\xEF\xBB\xBFnot a record");
     }
-    ASSERT_TRUE(RunInstall(world.session, kInstallPhase)) << c.name;
+    int removals = 0;
+    if (c.remover) {
+      world.session.remove_earlier_installation = [&](InstallSession& session, const cc::KeyArr& record) {
+        ++removals;
+        EXPECT_EQ(record.Get(u"Log.AppName"), cc::Str(u"Old"));
+        if (c.remover_result < 0) session.store.Set(u"Ret.ErrorInfo", u"removal failed");
+        return c.remover_result;
+      };
+    }
+    EXPECT_EQ(RunInstall(world.session, kInstallPhase), c.result) << c.name;
     const auto& asked = world.platform.fake_prompts.Questions();
-    ASSERT_FALSE(asked.empty()) << c.name;
-    EXPECT_EQ(asked[0].kind, FakePrompts::Kind::kOkCancel) << c.name;
-    EXPECT_EQ(asked[0].text, cc::Str(u"Remove the earlier installation?\r\n\r\n") + path) << c.name;
-    EXPECT_EQ(asked[0].caption, cc::Str(u"Question")) << c.name;
-    ASSERT_NE(world.session.earlier_record, nullptr) << c.name;
-    EXPECT_EQ(world.session.earlier_record->Get(u"Log.AppName"), cc::Str(c.uninsData ? u"Old" : u"")) << c.name;
-    EXPECT_EQ(world.Record().Get(u"Log.AppName"), cc::Str(u"Demo App")) << c.name;  // replaced
+    EXPECT_EQ(!asked.empty(), c.asked) << c.name;
+    if (c.asked && !asked.empty()) {
+      EXPECT_EQ(asked[0].kind, FakePrompts::Kind::kOkCancel) << c.name;
+      EXPECT_EQ(asked[0].text, cc::Str(u"Remove the earlier installation?\r\n\r\n") + cc::Str(own)) << c.name;
+      EXPECT_EQ(asked[0].caption, cc::Str(u"Question")) << c.name;
+    }
+    EXPECT_EQ(removals, c.asked && c.remover ? 1 : 0) << c.name;
+    if (c.result) {
+      EXPECT_EQ(world.Record().Get(u"Log.AppName"), cc::Str(u"Demo App")) << c.name;  // replaced
+    } else {
+      EXPECT_EQ(world.store.Get(u"Ret.ErrorInfo").ToUtf8(), c.error) << c.name;
+      EXPECT_FALSE(world.Exists(u"C:\\Program Files\\Demo\\app.exe")) << c.name;
+    }
   }
 }
 
@@ -283,6 +390,7 @@ TEST(InstallDriverTest, LargeInstallSizesAreReadInSixtyFourBits) {
   world.store.Set(u"Ret.Location.Required", u"3000000000");
   ASSERT_TRUE(RunInstall(world.session, kInstallPhase));
   EXPECT_EQ(world.session.bytes_total, 3000000000LL);
+  ASSERT_FALSE(world.platform.fake_progress.Bars().empty());
   for (int bar : world.platform.fake_progress.Bars()) EXPECT_EQ(bar, 0);
 }
 

@@ -53,6 +53,7 @@ struct InstallSession {
   int is64 = 0;
   cc::Str start_menu_folder;   // empty when "Ret.Menu.Skip" is set
   bool write_uninstaller = true;
+  bool uninstaller_written = false;  // "unins.exe" is in the application folder
   // The overwrite question's remembered answer (0 when none yet).
   int overwrite_answer = 0;
   std::vector<unsigned char> transfer_buffer;

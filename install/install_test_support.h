@@ -55,6 +55,13 @@ class FaultyFiles : public FileSystem {
   bool GetTimes(const cc::Str& p, FileTimes* t) override { return inner_.GetTimes(p, t); }
   bool SetTimes(const cc::Str& p, const FileTimes& t) override { return inner_.SetTimes(p, t); }
   bool Copy(const cc::Str& s, const cc::Str& t, bool f) override { return inner_.Copy(s, t, f); }
+  // A file that cannot be deleted cannot be replaced either; a refused
+  // move stands for a crash before the rename.
+  bool Move(const cc::Str& s, const cc::Str& t, bool r) override {
+    if (undeletable_.count(Fold(t)) || unmovable_.count(Fold(t))) return false;
+    return inner_.Move(s, t, r);
+  }
+  void RefuseMoveOnto(const cc::Str& path) { unmovable_.insert(Fold(path)); }
 
  private:
   class BudgetFile;
@@ -66,6 +73,7 @@ class FaultyFiles : public FileSystem {
 
   FakeFileSystem& inner_;
   std::set<std::u16string> undeletable_;
+  std::set<std::u16string> unmovable_;
   std::map<std::u16string, int> create_failures_;
   int64_t write_budget_ = -1;
   std::vector<int> write_sizes_;

@@ -63,16 +63,19 @@ void RecordValue(InstallSession& session, const RegistryItem& item, const cc::St
   session.record.AddLine(u"Reg?=", name);
 }
 
-void WriteItemValue(RegistryKey& key, const RegistryItem& item, const cc::Str& name,
+// Returns false when the existing value was kept: the install did not
+// write it, so the uninstall must not delete it.
+bool WriteItemValue(RegistryKey& key, const RegistryItem& item, const cc::Str& name,
                     const cc::Str& text) {
   if (!MayWriteRegistryValue(key, name, item.flags)) {
     LogLine(u"Reg keep existing value:%s, Key:%s", name, item.key_path);
-    return;
+    return false;
   }
   RegistryItemValue value = ParseRegistryItemValue(text);
   if (!key.SetValue(name, value.type, value.data)) {
     LogLine(u"Reg SetValue NG:%s, Key:%s", name, item.key_path);
   }
+  return true;
 }
 
 void WriteRegistryItem(InstallSession& session, const cc::Str& itemText) {
@@ -92,8 +95,9 @@ void WriteRegistryItem(InstallSession& session, const cc::Str& itemText) {
   ParseItemValues(item.values, &values);
   for (int i = 0; i < values.Count(); ++i) {
     const cc::Str name = values.KeyAt(i);
-    if (item.flags & kRegItemWrite) WriteItemValue(*key, item, name, values.ValueAt(i));
-    if (item.flags & kRegItemRecord) RecordValue(session, item, name);
+    bool kept = false;
+    if (item.flags & kRegItemWrite) kept = !WriteItemValue(*key, item, name, values.ValueAt(i));
+    if ((item.flags & kRegItemRecord) && !kept) RecordValue(session, item, name);
   }
 }
 

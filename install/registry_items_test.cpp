@@ -71,7 +71,8 @@ class RegistryItemsRun : public ::testing::Test {
 // Values are taken in ascending order of their names, a repeated name keeps
 // its last value, the four roots are addressed by index (5 is
 // HKEY_USERS), and the record lists each recorded value with its root and
-// key, also when the item only records.
+// key, also when the item only records; a value the guard kept is not the
+// install's, so it is not recorded for removal.
 TEST_F(RegistryItemsRun, WritesAndRecordsEachItemInNameOrder) {
   world.platform.fake_registry.PutString(RegRoot::kLocalMachine, u"Software\\Pre", u"keep", u"old");
   Item(0, 1, kAllSystems | kWrite | kRecord, u"Software\\Velmora\\Test", u"b=2\na=dword:255\nb=second\nB=upper");
@@ -85,7 +86,6 @@ TEST_F(RegistryItemsRun, WritesAndRecordsEachItemInNameOrder) {
   EXPECT_EQ(world.session.record.Utf8(),
             "RegRoot?=1\r\nRegDir?=Software\\Velmora\\Test\r\nReg?=B\r\n"
             "RegRoot?=1\r\nRegDir?=Software\\Velmora\\Test\r\nReg?=a\r\n"
-            "RegRoot?=1\r\nRegDir?=Software\\Velmora\\Test\r\nReg?=b\r\n"
             "RegRoot?=2\r\nRegDir?=Software\\Pre\r\nReg?=keep\r\n"
             "RegRoot?=2\r\nRegDir?=Software\\Pre\r\nReg?=other\r\n");
 
@@ -117,7 +117,8 @@ TEST_F(RegistryItemsRun, WritesAndRecordsEachItemInNameOrder) {
 }
 
 // An existing value with data is kept unless the item asks to replace it;
-// a missing value or one without data is written.
+// a missing value or one without data is written. Only written values are
+// recorded: the uninstall must not delete the user's own.
 TEST_F(RegistryItemsRun, ExistingDataIsKeptUnlessTheItemReplacesIt) {
   struct Case {
     uint32_t existing_type;  // 0: no value
@@ -143,12 +144,14 @@ TEST_F(RegistryItemsRun, ExistingDataIsKeptUnlessTheItemReplacesIt) {
       auto k = world.platform.fake_registry.CreateKey(RegRoot::kCurrentUser, key);
       k->SetValue(u"v", cases[i].existing_type, cases[i].existing_data);
     }
-    uint32_t flags = kAllSystems | kWrite | (cases[i].replace ? kRegItemReplace : 0);
+    uint32_t flags = kAllSystems | kWrite | kRecord | (cases[i].replace ? kRegItemReplace : 0);
     Item(static_cast<int>(i), 1, flags, key.GetBuffer(), u"v=ours");
   }
   WriteRegistryItems(world.session);
+  std::string expectedRecord;
   for (size_t i = 0; i < std::size(cases); ++i) {
     const cc::Str key = cc::Str::Formatted(u"Software\\Guard%d", static_cast<int>(i));
+    if (cases[i].written) expectedRecord += "RegRoot?=1\r\nRegDir?=" + key.ToUtf8() + "\r\nReg?=v\r\n";
     RegValue value = Value(RegRoot::kCurrentUser, key.GetBuffer(), u"v");
     if (cases[i].written) {
       EXPECT_EQ(value.type, kRegSz) << "case " << i;
@@ -158,7 +161,7 @@ TEST_F(RegistryItemsRun, ExistingDataIsKeptUnlessTheItemReplacesIt) {
       EXPECT_EQ(value.data, cases[i].existing_data) << "case " << i;
     }
   }
-  EXPECT_EQ(world.session.record.Utf8(), "");
+  EXPECT_EQ(world.session.record.Utf8(), expectedRecord);
 }
 
 }  // namespace

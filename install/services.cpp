@@ -75,8 +75,20 @@ bool CreateServiceEntry(Platform& platform, const ServiceEntry& entry) {
   return true;
 }
 
-bool DeleteServiceEntry(Platform& platform, const cc::Str& name) {
-  if (!platform.services) return false;
+namespace {
+
+// The program of a registered command line: the text in quotes when it
+// starts with one, else the whole line.
+cc::Str ProgramOf(const cc::Str& commandLine) {
+  if (!commandLine.StartsWith(u"\"")) return commandLine;
+  const cc::Str rest = commandLine.Substring(1);
+  const int close = rest.IndexOf(u'"');
+  return close < 0 ? rest : rest.Substring(0, close);
+}
+
+// Stops and deletes the open `service`; `program`, when not null, must be
+// what it runs.
+bool StopAndDelete(Platform& platform, const cc::Str& name, const cc::Str* program) {
   std::unique_ptr<ServiceDatabase> database = platform.services->Connect();
   if (!database) return false;
   std::unique_ptr<Service> service = database->Open(name);
@@ -84,10 +96,27 @@ bool DeleteServiceEntry(Platform& platform, const cc::Str& name) {
     LogLine(u"OpenService NG, Name:%s,", name);
     return false;
   }
+  if (program) {
+    cc::Str commandLine;
+    if (!service->QueryCommandLine(&commandLine) || ProgramOf(commandLine).Compare(*program, true) != 0) {
+      LogLine(u"Service runs another program, kept, Name:%s, Exe:%s", name, commandLine);
+      return false;
+    }
+  }
   StopService(platform, *service, name);
   if (!service->Delete()) {
     LogLine(u"DeleteService NG, Name:%s", name);
     return false;
   }
   return true;
+}
+
+}  // namespace
+
+bool DeleteServiceEntry(Platform& platform, const cc::Str& name) {
+  return StopAndDelete(platform, name, nullptr);
+}
+
+bool DeleteServiceOfProgram(Platform& platform, const cc::Str& name, const cc::Str& program) {
+  return StopAndDelete(platform, name, &program);
 }

@@ -43,3 +43,10 @@ bool CreateServiceEntry(Platform& platform, const ServiceEntry& entry);
 // "DeleteService NG, Name:%s"). Returns whether the deletion succeeded;
 // false also when the manager refuses the connection.
 bool DeleteServiceEntry(Platform& platform, const cc::Str& name);
+
+// DeleteServiceEntry for a service the uninstall record names: only when
+// the program it runs (its registered command line, quotes removed; letter
+// case ignored) is `program`. A service of that name that runs anything
+// else is not ours: it is left alone (logged "Service runs another
+// program, kept, Name:%s, Exe:%s") and the result is false.
+bool DeleteServiceOfProgram(Platform& platform, const cc::Str& name, const cc::Str& program);

@@ -3,17 +3,64 @@
 #include "core/cipher.h"
 #include "core/cipher_keys.h"
 #include "platform/file_helpers.h"
+#include "platform/file_system.h"
+
+namespace {
+
+std::string EncipherEscaped(std::string_view escaped) {
+  cc::Str base64 = cc::EncipherText(reinterpret_cast<const uint8_t*>(escaped.data()),
+                                    static_cast<int>(escaped.size()), cc::kRecordKey,
+                                    cc::kRecordKeyLength, cc::kCipherExtraRounds);
+  return std::string(ByteOrderMark(cc::kCodePageUtf8)) + base64.ToUtf8();
+}
+
+// Written beside the record and renamed over it only when whole: a crash or
+// a full disk on the way leaves the old record, never none or half a one.
+bool WriteEncoded(FileSystem& files, const cc::Str& path, const std::string& bytes) {
+  const cc::Str temporary = path + cc::Str(kRecordTempSuffix);
+  DeleteFileForced(files, temporary);
+  // The mark is part of `bytes` already; the file is new, so it is not doubled.
+  if (!WriteFileBytes(files, temporary, bytes, cc::kCodePageUtf8, false, false)) {
+    DeleteFileForced(files, temporary);
+    return false;
+  }
+  if (FileExists(files, path)) files.SetAttributes(path, kFileAttributeNormal);
+  if (files.Move(temporary, path, true)) return true;
+  DeleteFileForced(files, temporary);
+  return false;
+}
+
+}  // namespace
+
+std::string EscapeRecordValue(std::string_view value) {
+  std::string escaped;
+  escaped.reserve(value.size() + 8);
+  for (char c : value) {
+    if (c == '\\') {
+      escaped += "\\\\";
+    } else if (c == '\n') {
+      escaped += "\\n";
+    } else if (c == '\r') {
+      escaped += "\\r";
+    } else {
+      escaped += c;
+    }
+  }
+  return escaped;
+}
 
 void RecordText::Start(const cc::Str& appFolder, const cc::Str& appName) {
   text_ = "[Log]\r\n";
+  escaped_ = text_;
   AddLine(u"AppDir=", appFolder);
   AddLine(u"AppName=", appName);
 }
 
 void RecordText::AddLine(const char16_t* key, const cc::Str& value) {
-  text_ += cc::Str(key).ToUtf8();
-  text_ += value.ToUtf8();
-  text_ += "\r\n";
+  const std::string keyText = cc::Str(key).ToUtf8();
+  const std::string valueText = value.ToUtf8();
+  text_ += keyText + valueText + "\r\n";
+  escaped_ += keyText + EscapeRecordValue(valueText) + "\r\n";
 }
 
 std::string EscapeRecordText(std::string_view utf8) {
@@ -27,17 +74,19 @@ std::string EscapeRecordText(std::string_view utf8) {
 }
 
 std::string EncodeRecordFile(std::string_view utf8) {
-  std::string escaped = EscapeRecordText(utf8);
-  cc::Str base64 = cc::EncipherText(reinterpret_cast<const uint8_t*>(escaped.data()),
-                                    static_cast<int>(escaped.size()), cc::kRecordKey,
-                                    cc::kRecordKeyLength, cc::kCipherExtraRounds);
-  return std::string(ByteOrderMark(cc::kCodePageUtf8)) + base64.ToUtf8();
+  return EncipherEscaped(EscapeRecordText(utf8));
+}
+
+std::string EncodeRecordFile(const RecordText& record) {
+  return EncipherEscaped(record.EscapedUtf8());
 }
 
 bool WriteRecordFile(FileSystem& files, const cc::Str& path, std::string_view utf8) {
-  std::string bytes = EncodeRecordFile(utf8);
-  // The mark is part of `bytes` already; the file is new, so it is not doubled.
-  return WriteFileBytes(files, path, bytes, cc::kCodePageUtf8, false, false);
+  return WriteEncoded(files, path, EncodeRecordFile(utf8));
+}
+
+bool WriteRecordFile(FileSystem& files, const cc::Str& path, const RecordText& record) {
+  return WriteEncoded(files, path, EncodeRecordFile(record));
 }
 
 bool DecodeRecordFile(std::string_view bytes, cc::KeyArr* store) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "install/install_test_support.h"
 #include "platform/fake/fake_file_system.h"
 
 namespace {
@@ -75,6 +76,72 @@ TEST(UninstallRecordTest, AFinalLineBreakAddedByAnEditorIsTolerated) {
   cc::KeyArr store(false, true);
   ASSERT_TRUE(DecodeRecordFile(EncodeRecordFile(record.Utf8()) + "\r\n", &store));
   EXPECT_EQ(store.Get(u"Log.AppDir"), cc::Str(u"C:\\A\\"));
+}
+
+// Every value comes back exactly as it was added: a line break must not
+// split its line (the rest would be read as a line of its own), and a
+// backslash before "n" must not become a line break.
+TEST(UninstallRecordTest, ValuesRoundTripExactly) {
+  const char16_t* values[] = {
+      u"two\nlines",
+      u"carriage\rreturn\r\n",
+      u"C:\\new\\n\\\\r",
+      u"\\n",
+      u"  leading blanks",
+      u"in\tside",
+      u"Reg0=forged\r\nReg.Count=9",
+  };
+  RecordText record;
+  record.Start(u"C:\\A\\", u"A");
+  for (const char16_t* value : values) record.AddLine(u"Reg?=", value);
+  FakeFileSystem files;
+  files.PutFolder(u"C:\\A");
+  ASSERT_TRUE(WriteRecordFile(files, u"C:\\A\\unins.exe.dat", record));
+  cc::KeyArr store(false, true);
+  ASSERT_TRUE(ReadRecordFile(files, u"C:\\A\\unins.exe.dat", &store));
+  EXPECT_EQ(store.GetInt(u"Log.Reg.Count", 0), static_cast<int>(std::size(values)));
+  for (size_t i = 0; i < std::size(values); ++i) {
+    EXPECT_EQ(store.Get(cc::Str::Formatted(u"Log.Reg%d", static_cast<int>(i))).ToUtf8(), cc::Str(values[i]).ToUtf8())
+        << "value " << i;
+  }
+}
+
+// The record is written beside the old one and renamed over it: a write
+// that fails (a full disk) or a crash before the rename leaves the old
+// record whole.
+TEST(UninstallRecordTest, AFailedWriteLeavesTheOldRecord) {
+  struct Case {
+    const char* name;
+    bool refuse_temporary;  // the new file cannot be created
+    int64_t write_budget;   // -1: unlimited
+    bool refuse_rename;
+    bool written;
+  };
+  const Case cases[] = {
+      {"written", false, -1, false, true},
+      {"cannot create", true, -1, false, false},
+      {"disk full", false, 10, false, false},
+      {"crash before the rename", false, -1, true, false},
+  };
+  const cc::Str path = u"C:\\A\\unins.exe.dat";
+  RecordText old;
+  old.Start(u"C:\\A\\", u"Old");
+  RecordText fresh;
+  fresh.Start(u"C:\\A\\", u"New");
+  for (const Case& c : cases) {
+    FakeFileSystem inner;
+    inner.PutFolder(u"C:\\A");
+    inner.PutFile(path, EncodeRecordFile(old), kFileAttributeReadOnly);
+    install_test::FaultyFiles files(inner);
+    if (c.refuse_temporary) files.RefuseCreate(path + cc::Str(kRecordTempSuffix), 1);
+    if (c.write_budget >= 0) files.FailWritesAfter(c.write_budget);
+    if (c.refuse_rename) files.RefuseMoveOnto(path);
+    EXPECT_EQ(WriteRecordFile(files, path, fresh), c.written) << c.name;
+    cc::KeyArr store(false, true);
+    ASSERT_TRUE(ReadRecordFile(inner, path, &store)) << c.name;
+    EXPECT_EQ(store.Get(u"Log.AppName"), cc::Str(c.written ? u"New" : u"Old")) << c.name;
+    EXPECT_FALSE(inner.Exists(path + cc::Str(kRecordTempSuffix))) << c.name;
+  }
 }
 
 }  // namespace

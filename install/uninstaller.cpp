@@ -31,44 +31,58 @@ const OptionalValue kOptionalValues[] = {
     {u"URLUpdateInfo", u"s.c.u.URLUpdateInfo"},
 };
 
-void SetString(RegistryKey& key, const char16_t* name, const cc::Str& text) {
-  key.SetValue(name, kRegSz, RegStringData(text));
+bool SetString(RegistryKey& key, const char16_t* name, const cc::Str& text) {
+  return key.SetValue(name, kRegSz, RegStringData(text));
 }
 
-void WriteInstalledProgramsEntry(InstallSession& session, const cc::Str& uninstaller) {
+bool FailWith(InstallSession& session, const cc::Str& text) {
+  session.store.Set(u"Ret.ErrorInfo", text);
+  return false;
+}
+
+// The key name of the installed-programs entry ("[Velmora]" + id), empty
+// when the project has none.
+cc::Str EntryKeyName(const InstallSession& session) {
   cc::Str id = session.store.Get(u"s.c.u.UninsKey");
-  if (id.IsEmpty() || !session.platform.registry) return;
-  cc::Str keyName = cc::Str(kUninstallKeyPrefix) + id;
-  auto key = session.platform.registry->CreateKey(RegRoot::kLocalMachine,
-                                                  cc::Str(kUninstallKeyParent) + keyName);
-  if (!key) return;
-  session.record.AddLine(u"UninsKey=", keyName);
+  if (id.IsEmpty()) return cc::Str(u"");
+  return cc::Str(kUninstallKeyPrefix) + id;
+}
+
+cc::Str UninstallLinkPath(const InstallSession& session) {
+  return session.start_menu_folder + PageText(session.store, u".s.c.u.Menu") + cc::Str(u".lnk");
+}
+
+bool WriteInstalledProgramsEntry(InstallSession& session, const cc::Str& keyName,
+                                 const cc::Str& uninstaller) {
+  const cc::Str keyPath = cc::Str(kUninstallKeyParent) + keyName;
+  auto key = session.platform.registry->CreateKey(RegRoot::kLocalMachine, keyPath);
+  const cc::Str failure = cc::Str(u"Cannot write the installed-programs entry:\r\n\r\n") + keyPath;
+  if (!key) return FailWith(session, failure);
   const cc::Str quoted = cc::Str(u"\"") + uninstaller + cc::Str(u"\"");
-  SetString(*key, kDisplayName, PageText(session.store, u".s.c.u.DispName"));
-  SetString(*key, kDisplayIcon, quoted);
-  SetString(*key, kUninstallString, quoted);
+  bool ok = SetString(*key, kDisplayName, PageText(session.store, u".s.c.u.DispName"));
+  ok = SetString(*key, kDisplayIcon, quoted) && ok;
+  ok = SetString(*key, kUninstallString, quoted) && ok;
   for (const OptionalValue& value : kOptionalValues) {
     cc::Str text = session.store.Get(value.key);
-    if (!text.IsEmpty()) SetString(*key, value.name, text);
+    if (!text.IsEmpty()) ok = SetString(*key, value.name, text) && ok;
   }
+  return ok || FailWith(session, failure);
 }
 
 void CreateUninstallLink(InstallSession& session, const cc::Str& uninstaller) {
-  if (session.store.GetBool(u"Ret.Menu.Skip", false)) return;
   ShellLinkSpec link;
   link.description = PageText(session.store, u".s.c.u.Menu");
-  link.link_path = session.start_menu_folder + link.description + cc::Str(u".lnk");
+  link.link_path = UninstallLinkPath(session);
   link.target = uninstaller;
   link.icon_path = uninstaller;
   link.icon_index = 0;
   link.show_command = kShowNormal;
-  if (session.platform.shell) session.platform.shell->CreateLink(link);
-  session.record.AddLine(u"Short?=", link.link_path);
+  session.platform.shell->CreateLink(link);
 }
 
 }  // namespace
 
-void WriteUninstaller(InstallSession& session) {
+bool WriteUninstaller(InstallSession& session) {
   const cc::Str path = session.app_folder + cc::Str(kUninstallerFileName);
   ShowStatus(session.progress(), u"write unins.exe.");
   ShowDetail(session.progress(), path);
@@ -76,13 +90,29 @@ void WriteUninstaller(InstallSession& session) {
   if (!LoadPayloadFile(session.archive, session.platform, &session.store, kUninstallerFileName,
                        &bytes) ||
       bytes.empty()) {
-    return;
+    return true;
   }
+  if (!WriteFileBytes(*session.platform.files, path, bytes, cc::kCodePageAnsi, false, false)) {
+    return FailWith(session, ErrorText(session.store, u".s.i.Var.CreateFileError", path));
+  }
+  session.uninstaller_written = true;
   session.record.AddLine(u"Unins?=", path);
-  WriteFileBytes(*session.platform.files, path, bytes, cc::kCodePageAnsi, false, false);
-  WriteInstalledProgramsEntry(session, path);
-  CreateUninstallLink(session, path);
+  const cc::Str keyName = EntryKeyName(session);
+  if (!keyName.IsEmpty()) session.record.AddLine(u"UninsKey=", keyName);
+  if (!session.store.GetBool(u"Ret.Menu.Skip", false)) {
+    session.record.AddLine(u"Short?=", UninstallLinkPath(session));
+  }
+  return true;
+}
+
+bool RegisterUninstaller(InstallSession& session) {
+  if (!session.uninstaller_written) return true;
+  const cc::Str path = session.app_folder + cc::Str(kUninstallerFileName);
+  const cc::Str keyName = EntryKeyName(session);
+  if (!keyName.IsEmpty() && !WriteInstalledProgramsEntry(session, keyName, path)) return false;
+  if (!session.store.GetBool(u"Ret.Menu.Skip", false)) CreateUninstallLink(session, path);
   ShowStatusLine(session.progress(), u"create uninstall link.\r\n");
+  return true;
 }
 
 bool WriteRecord(InstallSession& session) {
@@ -90,5 +120,6 @@ bool WriteRecord(InstallSession& session) {
   ShowStatus(session.progress(), u"write unins.exe.dat.");
   ShowDetail(session.progress(), path);
   session.record.AddLine(u"UninsData=", path);
-  return WriteRecordFile(*session.platform.files, path, session.record.Utf8());
+  if (WriteRecordFile(*session.platform.files, path, session.record)) return true;
+  return FailWith(session, ErrorText(session.store, u".s.i.Var.CreateFileError", path));
 }

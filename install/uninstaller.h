@@ -12,15 +12,22 @@ inline constexpr char16_t kUninstallKeyParent[] =
 inline constexpr char16_t kUninstallKeyPrefix[] = u"[Velmora]";
 
 // Takes "unins.exe" from the payload (or from disk when the payload lacks
-// it) and writes it into the application folder ("Unins?="), makes the
-// entry under HKEY_LOCAL_MACHINE when "s.c.u.UninsKey" is set and the key
-// can be opened ("UninsKey="), and the uninstall link in the start-menu
-// folder unless "Ret.Menu.Skip" ("Short?="). Without an uninstaller in the
-// payload nothing of this is done. Failures are not reported: the install
-// goes on.
-void WriteUninstaller(InstallSession& session);
+// it), writes it into the application folder and appends the record lines
+// of what RegisterUninstaller will make: "Unins?=", "UninsKey=" when
+// "s.c.u.UninsKey" is set, "Short?=" unless "Ret.Menu.Skip". Without an
+// uninstaller in the payload nothing is done and the result is true. False,
+// with "Ret.ErrorInfo" naming the file, when it cannot be written.
+bool WriteUninstaller(InstallSession& session);
 
 // Appends "UninsData=" and writes the record file into the application
-// folder. Returns whether the file was written (the driver does not stop
-// on false).
+// folder. False, with "Ret.ErrorInfo" naming the file, when it cannot be
+// written.
 bool WriteRecord(InstallSession& session);
+
+// Once the uninstaller and its record exist: the entry under
+// HKEY_LOCAL_MACHINE and the uninstall link in the start-menu folder, so
+// that neither ever names an uninstaller that is not there. Does nothing
+// when WriteUninstaller wrote no uninstaller. False, with "Ret.ErrorInfo"
+// naming the key, when the entry cannot be written; a link that cannot be
+// made is not an error.
+bool RegisterUninstaller(InstallSession& session);

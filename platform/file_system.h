@@ -113,4 +113,10 @@ class FileSystem : public OsErrorSource {
   // source is missing, the target's folder is missing, the target is
   // read-only, or `failIfExists` is set and the target exists.
   virtual bool Copy(const cc::Str& source, const cc::Str& target, bool failIfExists) = 0;
+
+  // Renames the file `source` to `target` on the same volume, in one step:
+  // afterwards `target` holds either its old or the whole new content.
+  // With `replace` an existing target is replaced. False when the source is
+  // missing, the target exists (without `replace`), is read-only or in use.
+  virtual bool Move(const cc::Str& source, const cc::Str& target, bool replace) = 0;
 };

@@ -44,6 +44,9 @@ class Service {
   virtual bool SendStop() = 0;
   // True with `state` (kService*) filled; false when it cannot be queried.
   virtual bool QueryState(uint32_t* state) = 0;
+  // True with the command line the manager starts (as registered: the
+  // program path, quoted or not); false when it cannot be queried.
+  virtual bool QueryCommandLine(cc::Str* commandLine) = 0;
   // Marks the service for deletion (it goes once every handle to it is
   // closed). False when the system refuses or it is marked already.
   virtual bool Delete() = 0;

@@ -4,7 +4,7 @@
 #include "uninstall/uninstall_driver.h"
 
 int RemoveEarlierInstallationFromRecord(InstallSession& session, const cc::KeyArr& record) {
-  return DoUninstall(session, 1, record);
+  return DoUninstall(session, 1, record, UninstallerTraces::kKeep);
 }
 
 void EnableEarlierInstallationRemoval(InstallSession& session) {

@@ -10,8 +10,10 @@
 
 struct InstallSession;
 
-// DoUninstall of `record` with the shared-file question enabled. Returns
-// its result (0, or negative with "Ret.ErrorInfo" set).
+// DoUninstall of `record` with the shared-file question enabled, keeping
+// the earlier uninstaller, entry and record: the new run's replace them
+// only once written, so a re-install that fails or is canceled stays
+// removable. Returns its result (0, or negative with "Ret.ErrorInfo" set).
 int RemoveEarlierInstallationFromRecord(InstallSession& session, const cc::KeyArr& record);
 
 // Makes RunInstall on `session` remove an earlier installation through

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "install/install_driver.h"
+#include "install/overwrite_policy.h"
 #include "install/pins.h"
 #include "install/registry_items.h"
 #include "install/ini_items.h"
@@ -212,6 +213,54 @@ TEST(RoundTripTest, SecondInstallRemovesTheFirstFromItsRecord) {
   ASSERT_NE(service, nullptr);
   EXPECT_FALSE(service->marked_for_deletion);
   EXPECT_TRUE(w.Exists(PinnedTaskbarFolder(w.platform) + cc::Str(u"Demo.lnk")));
+}
+
+// A re-install that fails after it removed the earlier installation leaves
+// the earlier uninstaller, entry and record in place: the machine can
+// still be cleaned.
+TEST(RoundTripTest, AFailedReinstallStaysRemovable) {
+  RoundTripWorld w;
+  ASSERT_TRUE(RunInstall(w.session, kInstallPhase)) << w.store.Get(u"Ret.ErrorInfo").ToUtf8();
+  // The second version ships a file the payload lacks: its file step fails.
+  w.Item(8, 2, 5, u"8*missing.txt");
+  InstallSession second(w.platform, w.store, w.session.archive);
+  EnableEarlierInstallationRemoval(second);
+  ASSERT_FALSE(RunInstall(second, kInstallPhase));
+  for (const char16_t* name : {u"unins.exe", u"unins.exe.dat", u"app.exe"}) {
+    EXPECT_TRUE(w.Exists(AppFile(name))) << cc::Str(name).ToUtf8();
+  }
+  ASSERT_TRUE(w.platform.fake_registry.HasKey(RegRoot::kLocalMachine, kEntryKey));
+
+  InstallSession cleaner(w.platform, w.store, w.session.archive);
+  EXPECT_EQ(UninstallFolder(cleaner, kApp, 1), 0) << w.store.Get(u"Ret.ErrorInfo").ToUtf8();
+  for (const char16_t* name : {u"unins.exe", u"unins.exe.dat", u"app.exe", u"svc.exe"}) {
+    EXPECT_FALSE(w.Exists(AppFile(name))) << cc::Str(name).ToUtf8();
+  }
+  EXPECT_FALSE(w.platform.fake_registry.HasKey(RegRoot::kLocalMachine, kEntryKey));
+}
+
+// A file the user had before (an edited configuration) that an install
+// keeps rather than overwrites is not deleted by the uninstall, nor by the
+// next install's removal of the earlier one.
+TEST(RoundTripTest, AFileTheInstallKeptSurvivesReinstallAndUninstall) {
+  RoundTripWorld w;
+  w.Item(8, 2, 5, u"8*user.cfg", kOverwriteModeNever);
+  w.Payload({{"pjcfg.ini", "[s]"}, {"unins.exe", "MZ uninstaller"}, {"3*app.exe", "MZ app"},
+             {"4*svc.exe", "MZ service"}, {"6*shared.dll", "MZ shared"}, {"7*settings.cfg", "kept"},
+             {"8*user.cfg", "shipped"}});
+  w.platform.fake_files.PutFolder(kApp);
+  w.platform.fake_files.PutFile(AppFile(u"user.cfg"), "edited");
+  EnableEarlierInstallationRemoval(w.session);
+  ASSERT_TRUE(RunInstall(w.session, kInstallPhase)) << w.store.Get(u"Ret.ErrorInfo").ToUtf8();
+  InstallSession second(w.platform, w.store, w.session.archive);
+  EnableEarlierInstallationRemoval(second);
+  ASSERT_TRUE(RunInstall(second, kInstallPhase)) << w.store.Get(u"Ret.ErrorInfo").ToUtf8();
+  InstallSession cleaner(w.platform, w.store, w.session.archive);
+  EXPECT_EQ(UninstallFolder(cleaner, kApp, 1), 0);
+  std::string bytes;
+  ASSERT_TRUE(w.platform.fake_files.GetFileBytes(AppFile(u"user.cfg"), &bytes));
+  EXPECT_EQ(bytes, "edited");
+  EXPECT_FALSE(w.Exists(AppFile(u"app.exe")));
 }
 
 TEST(RoundTripTest, RecordsThatAreNotActedOn) {

@@ -37,7 +37,8 @@ void ReadCounts(UninstallRun& run) {
 
 }  // namespace
 
-int DoUninstall(InstallSession& session, int askShared, const cc::KeyArr& record) {
+int DoUninstall(InstallSession& session, int askShared, const cc::KeyArr& record,
+                UninstallerTraces traces) {
   Platform& platform = session.platform;
   if (!platform.files || !platform.system || !platform.progress || !platform.prompts) {
     session.store.Set(u"Ret.ErrorInfo", u"The earlier installation cannot be removed: the installer "
@@ -56,7 +57,7 @@ int DoUninstall(InstallSession& session, int askShared, const cc::KeyArr& record
   RemoveRegistryValues(run);
   RemoveIniEntries(run);
   RemoveLinks(run);
-  RemoveUninstaller(run);
+  if (traces == UninstallerTraces::kRemove) RemoveUninstaller(run);
   RemoveDirectories(run);
   NotifyShell(run);
   return kUninstallDone;

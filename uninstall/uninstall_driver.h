@@ -36,4 +36,11 @@ inline constexpr int kUninstallAborted = -11;
 // Needs platform.files, system, progress and prompts (without one of them
 // it returns kUninstallAborted with an error text and removes nothing); the
 // registry, INI, service, process and shell services are used when present.
-int DoUninstall(InstallSession& session, int askShared, const cc::KeyArr& record);
+//
+// With `traces` kKeep the uninstaller, its installed-programs entry and the
+// record stay: a re-install removes the earlier installation this way, so
+// that until its own record replaces the old one the machine can still be
+// cleaned by the record that is there.
+enum class UninstallerTraces { kRemove, kKeep };
+int DoUninstall(InstallSession& session, int askShared, const cc::KeyArr& record,
+                UninstallerTraces traces = UninstallerTraces::kRemove);

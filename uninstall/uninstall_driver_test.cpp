@@ -370,16 +370,23 @@ TEST(DoUninstallTest, DirectoriesOnlyEmptyOnesInTwoPasses) {
   }
 }
 
+// A service goes only when it runs the program the record names: a
+// service of that name that runs anything else is someone else's.
 TEST(DoUninstallTest, ServicesStopThenTheirFileGoes) {
   struct Case {
     const char* name;
     bool file_locked;
     bool service_exists;
+    const char16_t* command_line;  // as registered; null: the recorded program
+    bool service_deleted;
   };
+  const cc::Str quoted = cc::Str(u"\"") + AppFile(u"SVC.exe") + cc::Str(u"\" -run");
   const Case cases[] = {
-      {"running service", false, true},
-      {"service gone already", false, false},
-      {"file stays locked: 100 more tries", true, true},
+      {"running service", false, true, nullptr, true},
+      {"quoted, other letter case, arguments", false, true, quoted.GetBuffer(), true},
+      {"service gone already", false, false, nullptr, true},
+      {"file stays locked: 100 more tries", true, true, nullptr, true},
+      {"service runs another program", false, true, u"C:\\Windows\\system32\\other.exe", false},
   };
   int sleptUnlocked = -1;
   for (const Case& c : cases) {
@@ -392,15 +399,21 @@ TEST(DoUninstallTest, ServicesStopThenTheirFileGoes) {
     if (c.service_exists) {
       ServiceSpec spec;
       spec.name = u"DemoSvc";
-      spec.command_line = program;
+      spec.command_line = c.command_line ? cc::Str(c.command_line) : program;
       w.platform.fake_services.PutService(spec, kServiceRunning);
     }
     EXPECT_EQ(w.Run({{u"Service?=", u"DemoSvc"}, {u"ServiceFile?=", program}}), kUninstallDone) << c.name;
     const FakeServiceManager::Entry* entry = w.platform.fake_services.Find(u"DemoSvc");
-    EXPECT_TRUE(entry == nullptr || entry->marked_for_deletion) << c.name;
+    if (c.service_deleted) {
+      EXPECT_TRUE(entry == nullptr || entry->marked_for_deletion) << c.name;
+    } else {
+      ASSERT_NE(entry, nullptr) << c.name;
+      EXPECT_FALSE(entry->marked_for_deletion) << c.name;
+      EXPECT_EQ(entry->state, kServiceRunning) << c.name;
+    }
     EXPECT_EQ(w.Exists(program), c.file_locked) << c.name;
     const int slept = w.platform.fake_process.SleptMs();
-    if (!c.file_locked && c.service_exists) sleptUnlocked = slept;
+    if (!c.file_locked && c.service_exists && c.service_deleted) sleptUnlocked = slept;
     if (c.file_locked) EXPECT_EQ(slept - sleptUnlocked, 100 * 100) << c.name;
   }
 }
@@ -489,6 +502,9 @@ TEST(DoUninstallTest, DamagedRecordsTouchOnlyWhatTheyName) {
     EXPECT_TRUE(w.Exists(keep)) << c.name;
     EXPECT_TRUE(w.Exists(u"C:\\setup\\empty")) << c.name;
     EXPECT_EQ(w.platform.fake_files.EntryCount(), entries - (c.named_gone ? 1 : 0)) << c.name;
+    // A record that names an entry reports progress; a bound that is never
+    // reached must not pass for one that holds.
+    if (c.named_gone) EXPECT_FALSE(w.platform.fake_progress.Bars().empty()) << c.name;
     for (int bar : w.platform.fake_progress.Bars()) EXPECT_LE(bar, 100) << c.name;
   }
 }

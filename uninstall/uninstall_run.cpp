@@ -50,15 +50,6 @@ int RecordCount(const cc::KeyArr& record, const char16_t* countKey) {
   return std::clamp(record.GetInt(countKey, 0), 0, record.Count());
 }
 
-bool IsFullPath(const cc::Str& path) {
-  auto separator = [](char16_t c) { return c == u'\\' || c == u'/'; };
-  if (path.GetLength() >= 3) {
-    char16_t drive = static_cast<char16_t>(path[0] | 0x20);
-    if (drive >= u'a' && drive <= u'z' && path[1] == u':' && separator(path[2])) return true;
-  }
-  return path.GetLength() >= 3 && separator(path[0]) && separator(path[1]) && !separator(path[2]);
-}
-
 bool IsPlainFileName(const cc::Str& name) {
   if (name.IsEmpty() || name == cc::Str(u".") || name == cc::Str(u"..")) return false;
   for (char16_t c : name.View()) {

@@ -5,6 +5,7 @@
 
 #include "core/key_arr.h"
 #include "core/str.h"
+#include "install/full_path.h"
 
 struct InstallSession;
 class Platform;
@@ -62,9 +63,6 @@ struct UninstallRun {
 // count never makes the driver walk past what the record can hold.
 int RecordCount(const cc::KeyArr& record, const char16_t* countKey);
 
-// True for a full path: a drive letter, a colon and a separator, or a UNC
-// path "\\\\server\\share...".
-bool IsFullPath(const cc::Str& path);
 
 // True for a name that may stand for one file in a folder: not empty, not
 // "." or "..", and without separators, colons or wildcards.

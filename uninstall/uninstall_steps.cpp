@@ -66,7 +66,7 @@ void RemoveServices(UninstallRun& run) {
     run.BeginItem();
     run.Show(cc::Str(u"Removing Service ") + name, file);
     LogLine(u"Remove Service, Name:%s, Exe:%s", name, file);
-    if (!name.IsEmpty()) DeleteServiceEntry(run.platform, name);
+    if (!name.IsEmpty()) DeleteServiceOfProgram(run.platform, name, file);
     if (!IsFullPath(file)) continue;
     DeleteFileForced(files, file);
     for (int tries = 0; tries < kServiceFileRetries && FileExists(files, file); ++tries) {

@@ -419,6 +419,11 @@ bool FakeFileSystem::Copy(const cc::Str& source, const cc::Str& target, bool fai
   return true;
 }
 
+bool FakeFileSystem::Move(const cc::Str& source, const cc::Str& target, bool replace) {
+  if (!Copy(source, target, !replace)) return false;
+  return RemoveFile(source);
+}
+
 bool FakeFileSystem::AddVolume(const cc::Str& root) {
   std::u16string text(root.View());
   std::replace(text.begin(), text.end(), u'/', u'\\');

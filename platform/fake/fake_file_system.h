@@ -34,6 +34,7 @@ class FakeFileSystem : public FileSystem {
   bool GetTimes(const cc::Str& path, FileTimes* times) override;
   bool SetTimes(const cc::Str& path, const FileTimes& times) override;
   bool Copy(const cc::Str& source, const cc::Str& target, bool failIfExists) override;
+  bool Move(const cc::Str& source, const cc::Str& target, bool replace) override;
 
   // Test helpers. Each returns false when the path is malformed, its volume
   // is unknown or a file stands where a folder is needed.

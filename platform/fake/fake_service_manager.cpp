@@ -77,6 +77,10 @@ class FakeService : public Service {
     *state = entry->state;
     return true;
   }
+  bool QueryCommandLine(cc::Str* commandLine) override {
+    *commandLine = state_->Find(name_)->spec.command_line;
+    return true;
+  }
   bool Delete() override {
     state_->Log("delete", name_);
     Entry* entry = state_->Find(name_);

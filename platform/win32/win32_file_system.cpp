@@ -194,3 +194,8 @@ bool Win32FileSystem::Checked(bool ok, const cc::Str& object) {
   }
   return ok;
 }
+
+bool Win32FileSystem::Move(const cc::Str& source, const cc::Str& target, bool replace) {
+  const DWORD flags = MOVEFILE_WRITE_THROUGH | (replace ? MOVEFILE_REPLACE_EXISTING : 0);
+  return MoveFileExW(Wide(source), Wide(target), flags) != FALSE;
+}

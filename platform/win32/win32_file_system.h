@@ -18,6 +18,7 @@ class Win32FileSystem : public FileSystem {
   bool GetTimes(const cc::Str& path, FileTimes* times) override;
   bool SetTimes(const cc::Str& path, const FileTimes& times) override;
   bool Copy(const cc::Str& source, const cc::Str& target, bool failIfExists) override;
+  bool Move(const cc::Str& source, const cc::Str& target, bool replace) override;
 
  private:
   // Returns `ok`; when false, records the thread's last error about `object`.

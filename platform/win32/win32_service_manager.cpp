@@ -42,6 +42,17 @@ class Win32Service : public Service {
     *state = status.dwCurrentState;
     return true;
   }
+  bool QueryCommandLine(cc::Str* commandLine) override {
+    DWORD needed = 0;
+    QueryServiceConfigW(handle_.get(), nullptr, 0, &needed);
+    if (needed == 0) return false;
+    std::string buffer(needed, '\0');
+    auto* config = reinterpret_cast<QUERY_SERVICE_CONFIGW*>(buffer.data());
+    if (!QueryServiceConfigW(handle_.get(), config, needed, &needed)) return false;
+    if (!config->lpBinaryPathName) return false;
+    *commandLine = cc::Str(reinterpret_cast<const char16_t*>(config->lpBinaryPathName));
+    return true;
+  }
   bool Delete() override { return DeleteService(handle_.get()) != FALSE; }
 
  private:

@@ -18,6 +18,10 @@
 //       0; 1 otherwise; 2 for bad usage.
 //   velmora-harness read-record FILE
 //       Prints the keys of an uninstall record, "KEY=VALUE" one per line.
+//   velmora-harness write-record FILE KEY=VALUE...
+//       Writes an uninstall record holding the "[Log]" lines KEY=VALUE in
+//       order (KEY with its "=" as the record spells it, "File?" counted),
+//       as a forged or planted record would be. Exit status 0 when written.
 //   velmora-harness cipher-speed MEGABYTES
 //       Prints how fast the payload cipher deciphers, in MB/s.
 #include <zlib.h>
@@ -217,6 +221,24 @@ int ReadRecordCommand(const std::vector<cc::Str>& args) {
   return 0;
 }
 
+int WriteRecordCommand(const std::vector<cc::Str>& args) {
+  if (args.size() < 3) return Usage("write-record needs a file and KEY=VALUE lines");
+  RecordText record;
+  record.Start(u"", u"");
+  for (size_t i = 2; i < args.size(); ++i) {
+    const int equals = args[i].IndexOf(u'=');
+    if (equals <= 0) return Usage("write-record takes KEY=VALUE lines");
+    const cc::Str key = args[i].Substring(0, equals + 1);
+    record.AddLine(key.GetBuffer(), args[i].Substring(equals + 1));
+  }
+  std::unique_ptr<Platform> platform = CreateWin32Platform();
+  if (!WriteRecordFile(*platform->files, args[1], record)) {
+    std::fprintf(stderr, "velmora-harness: cannot write '%s'\n", args[1].ToUtf8().c_str());
+    return kExitFailed;
+  }
+  return 0;
+}
+
 // The traditional ZIP decipher as the payload reader runs it: each key
 // update needs the plain byte just produced, so it cannot be vectorised.
 // The keys live in locals so that the byte stores cannot alias them.
@@ -272,6 +294,7 @@ int wmain(int argc, wchar_t** argv) {
   if (args[0] == cc::Str(u"install")) result = RunInstallCommand(args);
   else if (args[0] == cc::Str(u"uninstall")) result = UninstallCommand(args);
   else if (args[0] == cc::Str(u"read-record")) result = ReadRecordCommand(args);
+  else if (args[0] == cc::Str(u"write-record")) result = WriteRecordCommand(args);
   else if (args[0] == cc::Str(u"cipher-speed")) result = CipherSpeedCommand(args);
   else return Usage("unknown command '" + args[0].ToUtf8() + "'");
   std::fflush(stdout);
