@@ -9,7 +9,7 @@
 #include <zlib.h>
 
 #include "tools/deflater.h"
-#include "tools/pkware_cipher.h"
+#include "runtime/payload_cipher.h"
 #include "tools/zip_records.h"
 
 namespace pack {
@@ -45,8 +45,8 @@ CompressedEntry CompressEntry(const ZipSource& source, const ZipOptions& options
   }
   std::vector<uint8_t>().swap(bytes);
   MakeCipherHeader(options.password, source.name, entry.size, entry.crc, entry.data.data());
-  PkwareCipher cipher(options.password);
-  cipher.Encrypt(entry.data.data(), entry.data.size());
+  PayloadCipher cipher(options.password);
+  cipher.Encipher(entry.data.data(), entry.data.size());
   return entry;
 }
 

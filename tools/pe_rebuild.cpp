@@ -20,11 +20,6 @@ constexpr size_t kSymbolSize = 18;
 constexpr size_t kDebugEntrySize = 28;
 constexpr uint64_t kMaxOffset = 0xffffffffu;
 
-bool Fail(std::string* error, std::string message) {
-  *error = std::move(message);
-  return false;
-}
-
 std::string Quoted(const Section& s) { return "'" + s.name + "'"; }
 
 // Which sections go, which move, and where the unchanged prefix ends.

@@ -7,10 +7,10 @@
 #include <fstream>
 #include <system_error>
 
+#include "runtime/payload_cipher.h"
 #include "tools/compression_pipeline.h"
 #include "tools/deflater.h"
 #include "tools/path_text.h"
-#include "tools/pkware_cipher.h"
 
 namespace pack {
 namespace {
@@ -189,8 +189,8 @@ bool ArchiveWriter::PutStreamed(const ZipSource& source) {
   PutLocalHeader(source.name, r, &header);
   uint8_t cipher_header[kCipherHeaderSize];
   MakeCipherHeader(options_.password, source.name, size, crc, cipher_header);
-  PkwareCipher cipher(options_.password);
-  cipher.Encrypt(cipher_header, kCipherHeaderSize);
+  PayloadCipher cipher(options_.password);
+  cipher.Encipher(cipher_header, kCipherHeaderSize);
   if (!Fits(header.size() + kCipherHeaderSize, source.name) || !WriteBytes(header) ||
       !WriteBytes(std::vector<uint8_t>(cipher_header, cipher_header + kCipherHeaderSize))) {
     return false;
@@ -201,7 +201,7 @@ bool ArchiveWriter::PutStreamed(const ZipSource& source) {
   std::vector<uint8_t> piece;
   StreamDeflater deflater(options_.level, [&](const uint8_t* data, size_t n) {
     piece.assign(data, data + n);
-    cipher.Encrypt(piece.data(), n);
+    cipher.Encipher(piece.data(), n);
     over_limit = sink_.Size() + n > options_.max_bytes;
     write_failed = !over_limit && !sink_.Write(piece.data(), n);
     return !over_limit && !write_failed;
