@@ -24,6 +24,15 @@ else()
   target_link_libraries(minizip INTERFACE PkgConfig::MINIZIP ZLIB::ZLIB)
 endif()
 
+# libdeflate compresses the packer's entries natively (faster and smaller than
+# zlib); Debian has no build of it for mingw, where the packer uses zlib.
+add_library(velmora_deflate INTERFACE)
+if(NOT VELMORA_WINDOWS)
+  pkg_check_modules(LIBDEFLATE REQUIRED IMPORTED_TARGET libdeflate)
+  target_link_libraries(velmora_deflate INTERFACE PkgConfig::LIBDEFLATE)
+  target_compile_definitions(velmora_deflate INTERFACE VELMORA_HAVE_LIBDEFLATE=1)
+endif()
+
 if(NOT VELMORA_FUZZ)
   if(VELMORA_WINDOWS)
     set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)

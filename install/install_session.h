@@ -12,6 +12,7 @@
 #include "core/key_arr.h"
 #include "core/str.h"
 #include "install/uninstall_record.h"
+#include "runtime/payload_archive.h"
 
 class PayloadArchive;
 class Platform;
@@ -20,7 +21,7 @@ class Prompts;
 
 // Files are copied in blocks of this size through one buffer of
 // kTransferBufferSize bytes, allocated for the file step only.
-inline constexpr int kCopyBlockSize = 102400;
+inline constexpr int kCopyBlockSize = static_cast<int>(kPayloadBlockSize);
 inline constexpr int kTransferBufferSize = 0x19005;
 
 // Where the file step's time goes, for the benchmark (microseconds).

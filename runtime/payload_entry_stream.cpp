@@ -34,13 +34,12 @@ uint32_t PayloadEntryStream::Start(const PayloadEntryData& entry, const std::str
   entry_ = entry;
   cursor_ = entry.data;
   remaining_ = entry.size;
-  crcTable_ = get_crc_table();
   if (entry.encrypted) {
     if (password.empty()) return kPayloadWrongPassword;
     if (remaining_ < kEncryptionHeaderSize) return kPayloadCorrupt;
-    InitKeys(password);
+    cipher_.emplace(password);
     unsigned char header[kEncryptionHeaderSize];
-    Decipher(cursor_, header, kEncryptionHeaderSize);
+    cipher_->Decipher(cursor_, header, kEncryptionHeaderSize);
     cursor_ += kEncryptionHeaderSize;
     remaining_ -= kEncryptionHeaderSize;
     if (header[kEncryptionHeaderSize - 1] != entry.checkByte) return kPayloadWrongPassword;
@@ -80,7 +79,7 @@ uint32_t PayloadEntryStream::Read(unsigned char* buffer, size_t bufferSize, size
 uint32_t PayloadEntryStream::ReadStored(unsigned char* buffer, size_t wanted, size_t* produced) {
   size_t count = static_cast<size_t>(std::min<uint64_t>(wanted, remaining_));
   if (entry_.encrypted) {
-    Decipher(cursor_, buffer, count);
+    cipher_->Decipher(cursor_, buffer, count);
   } else if (count != 0) {
     std::memcpy(buffer, cursor_, count);
   }
@@ -124,7 +123,7 @@ void PayloadEntryStream::RefillInput() {
   if (entry_.encrypted) {
     if (!stage_) stage_ = std::make_unique<unsigned char[]>(kStageSize);
     count = static_cast<size_t>(std::min<uint64_t>(remaining_, kStageSize));
-    Decipher(cursor_, stage_.get(), count);
+    cipher_->Decipher(cursor_, stage_.get(), count);
     zstream_.next_in = stage_.get();
   } else {
     // Plain data is inflated straight from the payload.
@@ -134,34 +133,4 @@ void PayloadEntryStream::RefillInput() {
   zstream_.avail_in = static_cast<uInt>(count);
   cursor_ += count;
   remaining_ -= count;
-}
-
-void PayloadEntryStream::InitKeys(const std::string& password) {
-  keys_ = Keys();
-  // Feeding the password through the cipher advances the keys exactly as
-  // plain bytes would; the output is thrown away.
-  for (char c : password) {
-    unsigned char plain = static_cast<unsigned char>(c);
-    keys_.k0 = static_cast<uint32_t>(crcTable_[(keys_.k0 ^ plain) & 0xFF]) ^ (keys_.k0 >> 8);
-    keys_.k1 = (keys_.k1 + (keys_.k0 & 0xFF)) * 134775813u + 1;
-    keys_.k2 = static_cast<uint32_t>(crcTable_[(keys_.k2 ^ (keys_.k1 >> 24)) & 0xFF]) ^
-               (keys_.k2 >> 8);
-  }
-}
-
-void PayloadEntryStream::Decipher(const unsigned char* in, unsigned char* out, size_t count) {
-  // Local copies keep the three keys in registers for the whole block.
-  uint32_t k0 = keys_.k0, k1 = keys_.k1, k2 = keys_.k2;
-  const z_crc_t* table = crcTable_;
-  for (size_t i = 0; i < count; ++i) {
-    uint32_t temp = (k2 & 0xFFFF) | 2;
-    unsigned char plain = in[i] ^ static_cast<unsigned char>((temp * (temp ^ 1)) >> 8);
-    out[i] = plain;
-    k0 = static_cast<uint32_t>(table[(k0 ^ plain) & 0xFF]) ^ (k0 >> 8);
-    k1 = (k1 + (k0 & 0xFF)) * 134775813u + 1;
-    k2 = static_cast<uint32_t>(table[(k2 ^ (k1 >> 24)) & 0xFF]) ^ (k2 >> 8);
-  }
-  keys_.k0 = k0;
-  keys_.k1 = k1;
-  keys_.k2 = k2;
 }

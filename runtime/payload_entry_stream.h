@@ -14,7 +14,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
+
+#include "runtime/payload_cipher.h"
 
 // Where an entry's data lies and what it must inflate to.
 struct PayloadEntryData {
@@ -58,12 +61,6 @@ class PayloadEntryStream {
   void Reset();
 
  private:
-  // PKWARE traditional keys, advanced over the plain bytes.
-  struct Keys {
-    uint32_t k0 = 0x12345678u, k1 = 0x23456789u, k2 = 0x34567890u;
-  };
-  void InitKeys(const std::string& password);
-  void Decipher(const unsigned char* in, unsigned char* out, size_t count);
   uint32_t ReadStored(unsigned char* buffer, size_t wanted, size_t* produced);
   uint32_t ReadDeflated(unsigned char* buffer, size_t wanted, size_t* produced);
   // Takes the next compressed bytes (deciphered into the stage) as input.
@@ -76,8 +73,7 @@ class PayloadEntryStream {
   uint32_t crc_ = 0;
   bool started_ = false;
   bool streamEnded_ = false;
-  Keys keys_;
-  const z_crc_t* crcTable_ = nullptr;
+  std::optional<PayloadCipher> cipher_;  // for enciphered entries
   z_stream zstream_{};
   bool zstreamReady_ = false;
   std::unique_ptr<unsigned char[]> stage_;

@@ -69,16 +69,21 @@ void LoadedPayload::Close() {
 bool LoadPayloadAtStartup(Platform& platform, cc::KeyArr& config, LoadedPayload* payload,
                           uint32_t* status) {
   if (status != nullptr) *status = kPayloadNotFound;
-  std::string resource;
-  if (platform.resources == nullptr ||
-      !platform.resources->Read(cc::Str(kPayloadResourceType), kPayloadResourceId, &resource)) {
-    return false;
+  if (platform.resources == nullptr) return false;
+  const cc::Str type(kPayloadResourceType);
+  // In place when the module allows it: nothing before the install may
+  // touch the whole payload, and a copy would read every page of it.
+  std::string_view bytes;
+  std::string copy;
+  if (!platform.resources->View(type, kPayloadResourceId, &bytes)) {
+    if (!platform.resources->Read(type, kPayloadResourceId, &copy)) return false;
   }
   payload->Close();
-  payload->resource_ = std::move(resource);
+  payload->resource_ = std::move(copy);
+  if (!payload->resource_.empty()) bytes = payload->resource_;
   uint32_t result = kPayloadOk;
-  payload->archive_ = OpenPayload(payload->resource_.data(), payload->resource_.size(),
-                                  PasswordForArchive().c_str(), &result);
+  payload->archive_ =
+      OpenPayload(bytes.data(), bytes.size(), PasswordForArchive().c_str(), &result);
   if (payload->archive_ != nullptr) {
     SetCurrentPayload(payload->archive_.get());
     std::string text;

@@ -22,8 +22,9 @@ inline constexpr char16_t kConfigEntryName[] = u"pjcfg.ini";
 // payload file is read from disk.
 inline constexpr char16_t kEditLocBaseKey[] = u"s.i.Comp.editLocBase";
 
-// The payload of the running program: the resource's bytes and the archive
-// opened on them. Owned by the main form for the whole run; while it is the
+// The payload of the running program: the archive opened on the resource's
+// bytes, read in place in the module (a copy only where the module cannot
+// show them in place). Owned by the main form for the whole run; while it is the
 // process-wide payload (see CurrentPayload) it stays registered there until
 // it is closed or destroyed.
 class LoadedPayload {
@@ -42,12 +43,12 @@ class LoadedPayload {
  private:
   friend bool LoadPayloadAtStartup(Platform& platform, cc::KeyArr& config, LoadedPayload* payload,
                                    uint32_t* status);
-  std::string resource_;  // the archive reads these bytes in place
+  std::string resource_;  // the copy, when the resource could not be viewed in place
   PayloadArchivePtr archive_;
 };
 
-// Start-up: reads resource "BIN"/2 of the running module through
-// platform.resources, opens it with the payload password
+// Start-up: views resource "BIN"/2 of the running module in place through
+// platform.resources (reads a copy when it cannot be viewed), opens it with the payload password
 // (cc::PayloadPassword()) into `payload` (closing what it held), makes it
 // the process-wide payload, and parses the entry "pjcfg.ini" (UTF-8; a
 // byte-order mark is dropped) into `config`. Returns true when the resource

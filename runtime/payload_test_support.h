@@ -5,6 +5,8 @@
 
 #include <zlib.h>
 
+#include "runtime/payload_cipher.h"
+
 #include <cstdint>
 #include <stdexcept>
 #include <string>
@@ -13,41 +15,20 @@
 
 namespace payload_test {
 
-// The traditional PKWARE scheme, keys advanced over the plain bytes.
+// The payload cipher over whole strings, keys advanced over the plain bytes.
 class PkwareCipher {
  public:
-  explicit PkwareCipher(const std::string& password) : table_(get_crc_table()) {
-    for (char c : password) Update(static_cast<unsigned char>(c));
-  }
+  explicit PkwareCipher(const std::string& password) : cipher_(password) {}
   void Encipher(std::string& bytes) {
-    for (char& c : bytes) {
-      unsigned char plain = static_cast<unsigned char>(c);
-      c = static_cast<char>(plain ^ KeyStream());
-      Update(plain);
-    }
+    cipher_.Encipher(reinterpret_cast<unsigned char*>(bytes.data()), bytes.size());
   }
-  // Slower than enciphering: each plain byte, which the next keys depend
-  // on, is known only after the key stream byte.
   void Decipher(std::string& bytes) {
-    for (char& c : bytes) {
-      unsigned char plain = static_cast<unsigned char>(c) ^ KeyStream();
-      c = static_cast<char>(plain);
-      Update(plain);
-    }
+    auto* data = reinterpret_cast<unsigned char*>(bytes.data());
+    cipher_.Decipher(data, data, bytes.size());
   }
 
  private:
-  unsigned char KeyStream() const {
-    uint32_t temp = (k2_ & 0xFFFF) | 2;
-    return static_cast<unsigned char>((temp * (temp ^ 1)) >> 8);
-  }
-  void Update(unsigned char plain) {
-    k0_ = static_cast<uint32_t>(table_[(k0_ ^ plain) & 0xFF]) ^ (k0_ >> 8);
-    k1_ = (k1_ + (k0_ & 0xFF)) * 134775813u + 1;
-    k2_ = static_cast<uint32_t>(table_[(k2_ ^ (k1_ >> 24)) & 0xFF]) ^ (k2_ >> 8);
-  }
-  const z_crc_t* table_;
-  uint32_t k0_ = 0x12345678u, k1_ = 0x23456789u, k2_ = 0x34567890u;
+  PayloadCipher cipher_;
 };
 
 // Raw deflate (no zlib header), as ZIP entries carry it.

@@ -18,7 +18,7 @@ packages=(
   clang libclang-rt-14-dev
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix mingw-w64-i686-dev
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
-  zlib1g-dev libz-mingw-w64-dev libminizip-dev
+  zlib1g-dev libz-mingw-w64-dev libminizip-dev libdeflate-dev
   googletest libgtest-dev libbenchmark-dev
   wine wine64 wine32:i386 xvfb xauth
   dpkg-dev zip unzip icoutils osslsigncode python3-pefile liblnk-utils unrtf

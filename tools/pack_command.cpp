@@ -35,9 +35,10 @@ constexpr char kUsage[] =
     "         resource BIN/2. The runtime is --runtime, else velmora-runtime.exe\n"
     "         beside this program, else dist/velmora-runtime.exe under the current\n"
     "         folder. 32-bit (shipped) and 64-bit runtimes are accepted. Entries are\n"
-    "         compressed on N threads (default: one per processor) at zlib level\n"
-    "         --level (default 9). SOURCE_DATE_EPOCH caps every stored time, so the\n"
-    "         same project packs to the same bytes. The payload is limited to\n"
+    "         compressed on N threads (default: one per processor) at deflate level\n"
+    "         --level (default 8; 9 searches longer for little gain).\n"
+    "         SOURCE_DATE_EPOCH caps every stored time, so the same project packs\n"
+    "         to the same bytes. The payload is limited to\n"
     "         1024 MiB. SETUP.exe is written only when everything succeeded.\n"
     "inspect  lists the payload entries of a setup, deciphers and inflates each,\n"
     "         checks its CRC and that every file item's entry is present.\n"
@@ -49,7 +50,7 @@ struct BuildArgs {
   std::string output;
   std::string runtime;
   int threads = 0;
-  int level = 9;
+  int level = 8;
 };
 
 bool ReadAll(const fs::path& path, std::vector<uint8_t>* bytes, std::string* error) {
@@ -63,8 +64,11 @@ bool ReadAll(const fs::path& path, std::vector<uint8_t>* bytes, std::string* err
     *error = "cannot open it for reading";
     return false;
   }
-  bytes->assign(std::istreambuf_iterator<char>(in), {});
-  if (in.bad()) {
+  // Sized once: the payload is read back whole, and growth by doubling
+  // would hold twice its size for a moment.
+  bytes->resize(static_cast<size_t>(fs::file_size(path, ec)));
+  in.read(reinterpret_cast<char*>(bytes->data()), static_cast<std::streamsize>(bytes->size()));
+  if (ec || in.bad() || static_cast<size_t>(in.gcount()) != bytes->size()) {
     *error = "read error";
     return false;
   }
@@ -203,8 +207,20 @@ int Build(const std::vector<std::string>& args, const std::string& program, std:
   zip_options.password = cc::PayloadPassword();
   zip_options.threads = a.threads;
   zip_options.level = a.level;
+  // The archive goes through a file beside the output: compressing holds only
+  // a few entries in memory, never the whole archive.
+  fs::path archive_path = output;
+  archive_path += ".payload.partial";
+  uint64_t archive_size = 0;
+  if (!WriteZipFile(project.entries, zip_options, archive_path, &archive_size, &error)) {
+    return Fail(err, error);
+  }
   std::vector<uint8_t> payload;
-  if (!WriteZip(project.entries, zip_options, &payload, &error)) return Fail(err, error);
+  std::string why;
+  bool read = ReadAll(archive_path, &payload, &why);
+  std::error_code removed;
+  fs::remove(archive_path, removed);
+  if (!read) return Fail(err, "cannot read back the payload archive: " + why);
 
   std::vector<uint8_t> setup;
   if (!SetResource(image, kPayloadType, kPayloadId, payload, &setup, &error)) {

@@ -15,11 +15,6 @@ constexpr uint32_t kMaxDirectories = 16;
 constexpr uint32_t kMaxFileAlignment = 0x10000;
 constexpr uint32_t kMinSectionAlignment = 0x1000;
 
-bool Fail(std::string* error, std::string message) {
-  *error = std::move(message);
-  return false;
-}
-
 bool IsPowerOfTwo(uint32_t v) { return v != 0 && (v & (v - 1)) == 0; }
 
 // Finds "PE\0\0" through the DOS header and reads the file header.

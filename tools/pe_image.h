@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace pe {
@@ -91,6 +92,13 @@ struct Image {
 // set ("not a PE image", "not a 32-bit or 64-bit Windows program", or what is
 // malformed) when the bytes are not a well-formed image.
 bool ParseImage(const std::vector<uint8_t>& bytes, Image* image, std::string* error);
+
+// Sets *error to `message` and returns false: the failure path of every
+// check in the PE editor.
+inline bool Fail(std::string* error, std::string message) {
+  *error = std::move(message);
+  return false;
+}
 
 // The image checksum of `bytes`, the CheckSum field at `checksum_offset`
 // counted as zero.

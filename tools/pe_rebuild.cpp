@@ -15,14 +15,10 @@ namespace pe {
 namespace {
 
 constexpr uint32_t kNewResourceFlags = kScnInitializedData | kScnRead;
+constexpr uint64_t kFilePageSize = 0x1000;
 constexpr size_t kSymbolSize = 18;
 constexpr size_t kDebugEntrySize = 28;
 constexpr uint64_t kMaxOffset = 0xffffffffu;
-
-bool Fail(std::string* error, std::string message) {
-  *error = std::move(message);
-  return false;
-}
 
 std::string Quoted(const Section& s) { return "'" + s.name + "'"; }
 
@@ -224,6 +220,10 @@ bool AddResources(const ResourceTreeWriter& write_tree, uint64_t bytes_after, La
     return Fail(error, "image too large");
   *size = static_cast<uint32_t>(tree.size());
   tree.resize(raw_size, 0);
+  // The section starts on a page boundary of the file as well: a loader that
+  // maps the file (Wine does) can then map the payload's pages lazily, where
+  // an unaligned section must be read whole before the program starts.
+  layout->file.resize(AlignUp(layout->file.size(), kFilePageSize), 0);
   layout->file.reserve(layout->file.size() + raw_size + bytes_after);
   std::array<uint8_t, kSectionHeaderSize> header{};
   std::memcpy(header.data(), ".rsrc", 5);

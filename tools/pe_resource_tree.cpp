@@ -15,11 +15,6 @@ constexpr int kLevels = 3;  // type, name, language
 constexpr uint64_t kMaxTreeSize = 0x7fffffffu;  // directory offsets have 31 bits
 constexpr uint64_t kBlobAlignment = 8;
 
-bool Fail(std::string* error, std::string message) {
-  *error = std::move(message);
-  return false;
-}
-
 char16_t FoldAscii(char16_t c) { return c >= u'a' && c <= u'z' ? c - (u'a' - u'A') : c; }
 
 std::u16string UpperAscii(std::u16string text) {

@@ -76,6 +76,11 @@ void ExpectLayoutSound(const std::vector<uint8_t>& in, const std::vector<uint8_t
   EXPECT_EQ(Get32(&out[after.optional_offset + 56]),
             AlignUp(last.virtual_address + last.MappedSize(), after.section_alignment));
   EXPECT_EQ(Get32(&out[after.ChecksumOffset()]), ComputeChecksum(out, after.ChecksumOffset()));
+  // The resources start on a file page, so a loader can map the payload
+  // lazily instead of reading it whole at start-up.
+  const Section* resources = FindSection(after, ".rsrc");
+  ASSERT_NE(resources, nullptr);
+  EXPECT_EQ(resources->raw_offset % 0x1000, 0u);
 }
 
 TEST(PeResourcesTest, LinkerChecksumsMatchOurs) {

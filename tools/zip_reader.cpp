@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "tools/pkware_cipher.h"
+#include "runtime/payload_cipher.h"
 
 namespace pack {
 namespace {
@@ -123,7 +123,7 @@ class EntryDecoder {
 
   template <typename Sink>
   bool Feed(uint8_t* data, size_t n, Sink sink, std::string* error) {
-    if (info_.enciphered) cipher_.Decrypt(data, n);
+    if (info_.enciphered) cipher_.Decipher(data, data, n);
     while (n > 0 && header_used_ < kCipherHeaderSize && info_.enciphered) {
       if (++header_used_ == kCipherHeaderSize && *data != static_cast<uint8_t>(info_.crc >> 24)) {
         *error = "wrong password (cipher header check byte)";
@@ -175,7 +175,7 @@ class EntryDecoder {
     if (n) sink(p, n);
   }
 
-  PkwareCipher cipher_;
+  PayloadCipher cipher_;
   ZipEntryInfo info_;
   z_stream z_{};
   size_t header_used_ = 0;

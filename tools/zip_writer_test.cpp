@@ -114,6 +114,63 @@ TEST(ZipWriterTest, FilesAreStreamedFromDisk) {
   EXPECT_TRUE(data == ToBytes(big));
 }
 
+// Entries beyond a third of the buffer are compressed by the writer itself,
+// block by block, and their compressed size patched in afterwards; the
+// archive must read back the same whether it went to memory or to a file.
+TEST(ZipWriterTest, LargeEntriesAreStreamedIntoMemoryAndFiles) {
+  ScratchDir dir;
+  std::string text;
+  for (int i = 0; i < 60000; ++i) text += "row " + std::to_string(i % 113) + "\n";
+  std::string mixed = NoiseBytes(1 << 20, 21) + text + NoiseBytes(70000, 22);
+  WriteFile(dir.path() / "mixed.bin", mixed);
+  ZipSource big;
+  big.name = "2*mixed.bin";
+  big.path = dir.path() / "mixed.bin";
+  std::vector<ZipSource> entries = {Memory("pjcfg.ini", "[s.c]\r\n"), big,
+                                    Memory("3*after.txt", text)};
+  struct Case {
+    uint64_t buffer_bytes;
+    bool to_file;
+  } cases[] = {{uint64_t{80} << 20, false}, {1 << 20, false}, {1 << 20, true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE("buffer " + std::to_string(c.buffer_bytes) + (c.to_file ? ", file" : ""));
+    ZipOptions options;
+    options.password = kPassword;
+    options.buffer_bytes = c.buffer_bytes;
+    std::vector<uint8_t> archive;
+    std::string error;
+    if (c.to_file) {
+      uint64_t size = 0;
+      ASSERT_TRUE(WriteZipFile(entries, options, dir.path() / "out.zip", &size, &error)) << error;
+      archive = ToBytes(ReadFileText(dir.path() / "out.zip"));
+      EXPECT_EQ(size, archive.size());
+    } else {
+      ASSERT_TRUE(WriteZip(entries, options, &archive, &error)) << error;
+    }
+    std::vector<ZipEntryInfo> listed;
+    ASSERT_TRUE(ListZip(archive, &listed, &error)) << error;
+    ASSERT_EQ(listed.size(), 3u);
+    EXPECT_LT(listed[1].compressed, (1u << 20) + 70000 + text.size() / 10);
+    const std::string expected[] = {"[s.c]\r\n", mixed, text};
+    for (size_t i = 0; i < 3; ++i) {
+      std::vector<uint8_t> data;
+      ASSERT_TRUE(ReadZipEntry(archive, listed[i].name, kPassword, &data, &error)) << error;
+      EXPECT_TRUE(data == ToBytes(expected[i])) << listed[i].name;
+    }
+  }
+  // A streamed entry that crosses the limit is refused like any other, and
+  // a failed file is not left behind.
+  ZipOptions options;
+  options.password = kPassword;
+  options.buffer_bytes = 1 << 20;
+  options.max_bytes = 500000;
+  uint64_t size = 0;
+  std::string error;
+  EXPECT_FALSE(WriteZipFile(entries, options, dir.path() / "over.zip", &size, &error));
+  EXPECT_NE(error.find("exceeds the limit"), std::string::npos) << error;
+  EXPECT_FALSE(std::filesystem::exists(dir.path() / "over.zip"));
+}
+
 TEST(ZipWriterTest, FailuresNameTheEntryAndLeaveNoArchive) {
   ScratchDir dir;
   ZipSource missing;

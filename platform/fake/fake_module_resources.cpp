@@ -17,6 +17,13 @@ bool FakeModuleResources::Read(const cc::Str& type, int id, std::string* bytes) 
   return true;
 }
 
+bool FakeModuleResources::View(const cc::Str& type, int id, std::string_view* bytes) {
+  auto it = resources_.find(ResourceKey(type, id));
+  if (it == resources_.end()) return false;
+  *bytes = it->second;
+  return true;
+}
+
 void FakeModuleResources::Put(const cc::Str& type, int id, std::string bytes) {
   resources_[ResourceKey(type, id)] = std::move(bytes);
 }

@@ -10,6 +10,7 @@
 class FakeModuleResources : public ModuleResources {
  public:
   bool Read(const cc::Str& type, int id, std::string* bytes) override;
+  bool View(const cc::Str& type, int id, std::string_view* bytes) override;
   // Type names ignore letter case, as resource type names do.
   void Put(const cc::Str& type, int id, std::string bytes);
   void Remove(const cc::Str& type, int id);

@@ -9,6 +9,7 @@ class Win32ModuleResources : public ModuleResources {
   // `module` is an HMODULE; null means the running program's own file.
   explicit Win32ModuleResources(void* module = nullptr) : module_(module) {}
   bool Read(const cc::Str& type, int id, std::string* bytes) override;
+  bool View(const cc::Str& type, int id, std::string_view* bytes) override;
 
  private:
   void* module_;

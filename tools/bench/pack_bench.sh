@@ -18,7 +18,7 @@ work=$top/build/bench
 payload=$work/payload
 project=$work/project
 pack=$build/tools/velmora-pack
-shared=${VELMORA_SHARED:-$(cd "$top/.." && pwd)/shared}
+shared=${VELMORA_SHARED:-$(cd "$top/.." && pwd)/shared}  # ../shared beside the repository
 gen=$shared/bench/gen_payload.py
 nsi=$shared/bench/bench.nsi
 
@@ -99,12 +99,16 @@ done
 
 "$pack" inspect "$work/setup.exe" > "$work/inspect.log" || die "the packed setup does not inspect clean"
 
-echo "medians over $runs runs:"
+echo "medians over $runs runs (ratios against makensis-zlib of the same runs):"
+median_of() {  # median_of LABEL COLUMN
+  awk -v c="$2" '{ print $c }' "$work/$1.times" | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'
+}
+ref_s=$(median_of makensis-zlib 1); ref_b=$(median_of makensis-zlib 2); ref_p=$(median_of makensis-zlib 3)
 for l in "${labels[@]}"; do
-  sort -n "$work/$l.times" | awk -v l="$l" -v in_bytes="$input_bytes" '
-    { s[NR] = $1; b[NR] = $2 }
-    END {
-      m = int((NR + 1) / 2)
-      printf "  %-18s %7.2f s  %8.1f MB/s  output %11d bytes\n", l, s[m], in_bytes / 1e6 / s[m], b[m]
-    }'
+  awk -v l="$l" -v s="$(median_of "$l" 1)" -v b="$(median_of "$l" 2)" -v p="$(median_of "$l" 3)" \
+      -v rs="$ref_s" -v rb="$ref_b" -v rp="$ref_p" -v in_bytes="$input_bytes" 'BEGIN {
+    printf "  %-20s %7.2f s (%.2fx)  %8.1f MB/s  output %11d bytes (%.4fx)  peak %6d MiB (%.2fx)\n",
+           l, s, s / rs, in_bytes / 1e6 / s, b, b / rb, p / 1024, p / rp
+  }'
 done
+echo "  goals: time <= 5 s on 2 cores and <= 0.35x, output <= 1.0000x, peak <= 128 MiB"
