@@ -269,8 +269,8 @@ bool Control::CreateControl() {
   GetClientRect(hwnd_, &r);
   clientWidth_ = r.right;
   clientHeight_ = r.bottom;
-  OnCreated();
   for (auto& child : children_) child->CreateControl();
+  OnCreated();  // the children's windows exist by now
   return true;
 }
 

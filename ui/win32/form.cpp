@@ -78,7 +78,9 @@ bool Form::PressButton(Control* button) {
       !IsWindowEnabled(button->Handle())) {
     return false;
   }
-  SendMessageW(button->Handle(), BM_CLICK, 0, 0);
+  // As the dialog manager does: the parent hears of a click.
+  SendMessageW(GetParent(button->Handle()), WM_COMMAND, MAKEWPARAM(0, BN_CLICKED),
+               reinterpret_cast<LPARAM>(button->Handle()));
   return true;
 }
 
