@@ -74,7 +74,9 @@ TEST(Control, StyleWordChanges) {
     EXPECT_TRUE(child->HasStyle(c.word, c.set)) << c.word;
     EXPECT_EQ(child->Style(c.word) & c.clear, 0u) << c.word;
     LONG style = GetWindowLongW(child->Handle(), GWL_STYLE);
-    if (c.windowStyle >= 0) EXPECT_EQ(style & (WS_BORDER), c.windowStyle) << c.word;
+    if (c.windowStyle >= 0) {
+      EXPECT_EQ(style & WS_BORDER, c.windowStyle) << c.word;
+    }
     if (c.windowExStyle >= 0) {
       EXPECT_EQ(GetWindowLongW(child->Handle(), GWL_EXSTYLE) & c.windowExStyle, c.windowExStyle);
     }
