@@ -188,6 +188,8 @@ void WizardForm::ApplyGeometry(int flags) {
   labLineBottom_->SetVisible(g.labLineBottomVisible);
   // The page host's single page fills the page rectangle.
   for (int i = 0; i < labBack2_->ChildCount(); ++i) place(labBack2_->ChildAt(i), g.page);
+  // Moved transparent controls leave their old place to be repainted.
+  if (Created()) RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void WizardForm::ApplyTopBar(int flags, const Str& keyBase) {
