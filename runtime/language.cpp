@@ -16,7 +16,11 @@ cc::Str ChooseLanguage(const cc::KeyArr& store, const cc::Str& localeCode) {
     for (int n = 0;; ++n) {
       cc::Str entry = LanguageEntry(store, n);
       if (entry.IsEmpty()) break;
-      if (entry.IndexOf(needle, 0, true) >= 0) return localeCode;
+      if (entry.IndexOf(needle, 0, true) < 0) continue;
+      // A locale without a country part ("en") matches "{en-US:"; the texts
+      // are stored under the entry's full code, so that code is the one.
+      cc::Str code = LanguageCodeOfEntry(store, n);
+      return code.IsEmpty() ? localeCode : code;
     }
   }
   return store.Get(u"s.c.DefaultLang");

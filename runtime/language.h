@@ -7,10 +7,10 @@
 #include "core/str.h"
 
 // The language code for a user whose locale code is `localeCode` ("en-US"):
-// `localeCode` itself when some "s.c.Lang%d" value, read for n = 0, 1, ...
-// up to the first empty one, contains "{" + `localeCode` ignoring letter
-// case (so "{en-US" also matches an entry whose code merely begins with
-// "en-US"); otherwise the value of "s.c.DefaultLang", null when that is
+// the code of the first "s.c.Lang%d" value (read for n = 0, 1, ... up to
+// the first empty one) that contains "{" + `localeCode` ignoring letter
+// case, as LanguageCodeOfEntry gives it (so "en" chooses "en-US" from
+// "English {en-US:1033}"); otherwise the value of "s.c.DefaultLang", null when that is
 // missing. An empty `localeCode` matches no entry.
 cc::Str ChooseLanguage(const cc::KeyArr& store, const cc::Str& localeCode);
 

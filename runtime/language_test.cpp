@@ -17,13 +17,17 @@ TEST(LanguageTest, ChoiceFromTheLocaleAndTheLanguageList) {
   };
   const Case cases[] = {
       {u"de-DE", {u"English {en-US:1033}", u"Deutsch {de-DE:1031}"}, u"en-US", "de-DE"},
-      {u"DE-de", {u"English {en-US:1033}", u"Deutsch {de-DE:1031}"}, u"en-US", "DE-de"},
+      // The matched entry's own code is the language, whatever the locale's
+      // letter case or length: texts are stored under that code.
+      {u"DE-de", {u"English {en-US:1033}", u"Deutsch {de-DE:1031}"}, u"en-US", "de-DE"},
+      {u"en", {u"Deutsch {de-DE:1031}", u"English {en-US:1033}", u"English {en-GB:2057}"}, u"de-DE", "en-US"},
+      {u"de", {u"Deutsch {de-DE}"}, u"en-US", "de-DE"},
       {u"fr-FR", {u"English {en-US:1033}", u"Deutsch {de-DE:1031}"}, u"en-US", "en-US"},
       // A gap hides the later entries.
       {u"de-DE", {u"English {en-US:1033}", u"", u"Deutsch {de-DE:1031}"}, u"en-US", "en-US"},
       {u"de-DE", {u"English {en-US:1033}", nullptr, u"Deutsch {de-DE:1031}"}, u"en-US", "en-US"},
       // The needle also matches a code that merely begins with it.
-      {u"en-US", {u"Pirate {en-USX:9999}"}, u"de-DE", "en-US"},
+      {u"en-US", {u"Pirate {en-USX:9999}"}, u"de-DE", "en-USX"},
       // The brace is part of the needle.
       {u"US", {u"English {en-US:1033}"}, u"de-DE", "de-DE"},
       // No match and no default: no language at all.

@@ -1,8 +1,6 @@
-// The setup runtime's entry point. Start-up as far as it exists: the
-// system's ANSI converter, the Win32 platform, then the start-up without a
-// window (privileges, payload and configuration, setup log, language,
-// initial results, run conditions and rights check, teardown). The wizard
-// takes over from here once it exists.
+// The setup runtime's entry point: the system's ANSI converter, the Win32
+// platform, then the setup with its window (start-up, the wizard frame in
+// the application's loop, teardown).
 #include <windows.h>
 
 #include <cstdio>
@@ -13,7 +11,7 @@
 #include "platform/win32/win32_platform.h"
 #include "runtime/ins_form.h"
 #include "runtime/payload_loader.h"
-#include "runtime/startup.h"
+#include "ui/win32/wizard_startup.h"
 
 namespace {
 
@@ -40,7 +38,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   std::unique_ptr<Platform> platform = CreateWin32Platform();
   if (platform == nullptr || platform->resources == nullptr) return 1;
 
-  return RunStartupWithoutWindow(*platform, [](InsForm& form) {
+  return cc::win::RunWizard(*platform, [](InsForm& form) {
     ReportStartUp(form.PayloadResourceFound(), form.PayloadStatus(), form.Config(), form.Payload());
   });
 }

@@ -16,7 +16,18 @@ setup="$work/demo-setup.exe"
 pack_or_stop runtime_test "$top/examples/demo" "$setup" "$work/pack.log"
 
 run_setup() {  # run_setup EXE LOCALE -> prints the program's status line
-  LANG=$2 LC_ALL=$2 timeout 300 "$wine" "$1" 2>/dev/null | tr -d '\r'
+  # The setup now waits in its window: ask it to close (as the close box
+  # does) until it has ended.
+  local out="$1.out" i
+  LANG=$2 LC_ALL=$2 timeout 300 "$wine" "$1" >"$out" 2>/dev/null &
+  local pid=$!
+  for i in $(seq 1 120); do
+    sleep 1
+    kill -0 $pid 2>/dev/null || break
+    "$wine" taskkill /IM "$(basename "$1")" >/dev/null 2>&1
+  done
+  wait $pid
+  tr -d '\r' <"$out"
 }
 
 log_text() { iconv -f UTF-16LE -t UTF-8 "$1" | tr -d '\r'; }

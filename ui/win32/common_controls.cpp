@@ -1,0 +1,252 @@
+#include "ui/win32/common_controls.h"
+
+#include <commctrl.h>
+
+namespace cc::win {
+
+Label::Label() { styles_[kStyleWindow] |= SS_LEFT | SS_NOTIFY; }
+
+LRESULT ToolItem::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(hwnd_, &ps);
+      RECT r;
+      GetClientRect(hwnd_, &r);
+      PaintText(dc, r);
+      EndPaint(hwnd_, &ps);
+      return 0;
+    }
+    case WM_SETTEXT: {
+      LRESULT result = Control::WndProc(message, wParam, lParam);
+      InvalidateRect(hwnd_, nullptr, TRUE);
+      return result;
+    }
+    case WM_ENABLE:
+      InvalidateRect(hwnd_, nullptr, TRUE);
+      break;
+    default:
+      break;
+  }
+  return Control::WndProc(message, wParam, lParam);
+}
+
+void ToolItem::PaintText(HDC dc, const RECT& rect) {
+  HGDIOBJ old = SelectObject(dc, Font() != nullptr ? Font() : GetStockObject(DEFAULT_GUI_FONT));
+  SetBkMode(dc, TRANSPARENT);
+  COLORREF colour = TextColor() != kNoColour ? TextColor() : GetSysColor(COLOR_BTNTEXT);
+  if (!IsWindowEnabled(hwnd_) && TextColor() == kNoColour) colour = GetSysColor(COLOR_GRAYTEXT);
+  ::SetTextColor(dc, colour);
+  Str text = Text();
+  RECT r = rect;
+  DrawTextW(dc, Wide(text), text.GetLength(), &r, DT_LEFT | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+  SelectObject(dc, old);
+}
+
+LabelLink::LabelLink() { SetTextColor(RGB(0, 0, 255)); }
+
+LRESULT LabelLink::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_SETCURSOR) {
+    SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_HAND)));
+    return TRUE;
+  }
+  if (message == WM_LBUTTONUP && !link_.IsEmpty()) {
+    LRESULT result = ToolItem::WndProc(message, wParam, lParam);
+    HWND top = GetAncestor(hwnd_, GA_ROOT);
+    SendMessageW(top, kToolkitMessage, kOpenLink, reinterpret_cast<LPARAM>(Wide(link_)));
+    return result;
+  }
+  return ToolItem::WndProc(message, wParam, lParam);
+}
+
+void LabelLink::PaintText(HDC dc, const RECT& rect) {
+  LOGFONTW lf = {};
+  GetObjectW(Font() != nullptr ? static_cast<HGDIOBJ>(Font()) : GetStockObject(DEFAULT_GUI_FONT), sizeof lf, &lf);
+  lf.lfUnderline = TRUE;
+  HFONT underlined = CreateFontIndirectW(&lf);
+  HGDIOBJ old = SelectObject(dc, underlined);
+  SetBkMode(dc, TRANSPARENT);
+  ::SetTextColor(dc, TextColor() != kNoColour ? TextColor() : RGB(0, 0, 255));
+  Str text = Text();
+  RECT r = rect;
+  DrawTextW(dc, Wide(text), text.GetLength(), &r, DT_LEFT | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+  SelectObject(dc, old);
+  DeleteObject(underlined);
+}
+
+Button::Button() { styles_[kStyleWindow] |= WS_TABSTOP | BS_PUSHBUTTON; }
+
+void Button::PerformClick() {
+  if (!Enabled()) return;
+  EventArgs args;
+  Click.Fire(this, args);
+}
+
+CheckBox::CheckBox() { ModifyStyle(kStyleWindow, BS_PUSHBUTTON, BS_AUTOCHECKBOX); }
+
+void CheckBox::SetChecked(bool checked) {
+  checked_ = checked;
+  if (Created()) SendMessageW(hwnd_, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+bool CheckBox::Checked() const {
+  if (!Created()) return checked_;
+  return SendMessageW(hwnd_, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+bool CheckBox::OnCommand(int code) {
+  if (code == BN_CLICKED) checked_ = Checked();
+  return Button::OnCommand(code);
+}
+
+RadioButton::RadioButton() { ModifyStyle(kStyleWindow, BS_AUTOCHECKBOX, BS_AUTORADIOBUTTON); }
+
+void PathButton::SetPath(const Str& path) {
+  path_ = path;
+  ShowPath();
+}
+
+void PathButton::OnCreated() { ShowPath(); }
+
+void PathButton::ShowPath() {
+  if (!Created()) {
+    SetText(path_);
+    return;
+  }
+  std::u16string shown(path_.View());
+  shown.resize(shown.size() + 8, u'\0');
+  HDC dc = GetDC(hwnd_);
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(hwnd_, WM_GETFONT, 0, 0)));
+  RECT r;
+  GetClientRect(hwnd_, &r);
+  InflateRect(&r, -6, 0);
+  DrawTextW(dc, reinterpret_cast<wchar_t*>(shown.data()), -1, &r,
+            DT_PATH_ELLIPSIS | DT_MODIFYSTRING | DT_SINGLELINE | DT_CALCRECT | DT_NOPREFIX);
+  SelectObject(dc, old);
+  ReleaseDC(hwnd_, dc);
+  SetWindowTextW(hwnd_, reinterpret_cast<const wchar_t*>(shown.c_str()));
+}
+
+ListBox::ListBox() {
+  styles_[kStyleWindow] |= WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
+  styles_[kStyleExWindow] |= WS_EX_CLIENTEDGE;
+}
+
+int ListBox::AddItem(const Str& text) {
+  items_.push_back(text);
+  if (Created()) SendMessageW(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(text)));
+  return ItemCount() - 1;
+}
+
+void ListBox::ClearItems() {
+  items_.clear();
+  selected_ = -1;
+  if (Created()) SendMessageW(hwnd_, LB_RESETCONTENT, 0, 0);
+}
+
+void ListBox::SetSelectedIndex(int index) {
+  selected_ = index;
+  if (Created()) SendMessageW(hwnd_, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+int ListBox::SelectedIndex() const {
+  return Created() ? static_cast<int>(SendMessageW(hwnd_, LB_GETCURSEL, 0, 0)) : selected_;
+}
+
+void ListBox::OnCreated() {
+  for (const Str& item : items_) SendMessageW(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(item)));
+  SendMessageW(hwnd_, LB_SETCURSEL, static_cast<WPARAM>(selected_), 0);
+}
+
+bool ListBox::OnCommand(int code) {
+  if (code == LBN_SELCHANGE) {
+    selected_ = SelectedIndex();
+    EventArgs args;
+    SelectedIndexChanged.Fire(this, args);
+    return true;
+  }
+  if (code == LBN_DBLCLK) {
+    EventArgs args;
+    DoubleClick.Fire(this, args);
+    return true;
+  }
+  return false;
+}
+
+ComboBox::ComboBox() { styles_[kStyleWindow] |= WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST; }
+
+int ComboBox::AddItem(const Str& text) {
+  items_.push_back(text);
+  if (Created()) SendMessageW(hwnd_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(text)));
+  return ItemCount() - 1;
+}
+
+void ComboBox::ClearItems() {
+  items_.clear();
+  selected_ = -1;
+  if (Created()) SendMessageW(hwnd_, CB_RESETCONTENT, 0, 0);
+}
+
+void ComboBox::SetSelectedIndex(int index) {
+  selected_ = index;
+  if (Created()) SendMessageW(hwnd_, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+int ComboBox::SelectedIndex() const {
+  return Created() ? static_cast<int>(SendMessageW(hwnd_, CB_GETCURSEL, 0, 0)) : selected_;
+}
+
+void ComboBox::OnCreated() {
+  for (const Str& item : items_) SendMessageW(hwnd_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(item)));
+  SendMessageW(hwnd_, CB_SETCURSEL, static_cast<WPARAM>(selected_), 0);
+}
+
+bool ComboBox::OnCommand(int code) {
+  if (code != CBN_SELCHANGE) return false;
+  selected_ = SelectedIndex();
+  EventArgs args;
+  SelectedIndexChanged.Fire(this, args);
+  return true;
+}
+
+TextBox::TextBox() {
+  styles_[kStyleWindow] |= WS_TABSTOP | ES_AUTOHSCROLL;
+  styles_[kStyleExWindow] |= WS_EX_CLIENTEDGE;
+}
+
+void TextBox::SetMultiline(bool on) {
+  const uint32_t bits = ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL;
+  ModifyStyle(kStyleWindow, on ? ES_AUTOHSCROLL : bits, on ? bits : ES_AUTOHSCROLL);
+}
+
+void TextBox::SetReadOnly(bool on) {
+  ModifyStyle(kStyleWindow, ES_READONLY, on ? ES_READONLY : 0);
+  if (Created()) SendMessageW(hwnd_, EM_SETREADONLY, on, 0);
+}
+
+bool TextBox::OnCommand(int code) {
+  if (code != EN_CHANGE) return false;
+  EventArgs args;
+  TextChanged.Fire(this, args);
+  return true;
+}
+
+const wchar_t* ProgressBar::WindowClass() const { return PROGRESS_CLASSW; }
+
+void ProgressBar::SetRange(int minimum, int maximum) {
+  minimum_ = minimum;
+  maximum_ = maximum;
+  if (Created()) SendMessageW(hwnd_, PBM_SETRANGE32, static_cast<WPARAM>(minimum), maximum);
+}
+
+void ProgressBar::SetValue(int value) {
+  value_ = value;
+  if (Created()) SendMessageW(hwnd_, PBM_SETPOS, static_cast<WPARAM>(value), 0);
+}
+
+void ProgressBar::OnCreated() {
+  SendMessageW(hwnd_, PBM_SETRANGE32, static_cast<WPARAM>(minimum_), maximum_);
+  SendMessageW(hwnd_, PBM_SETPOS, static_cast<WPARAM>(value_), 0);
+}
+
+}  // namespace cc::win

@@ -1,0 +1,174 @@
+// The platform's common controls wrapped as toolkit controls: labels, the
+// link label, buttons and check boxes, list and combo boxes, the edit box
+// and the progress bar. Windows flavour only.
+#pragma once
+
+#include <vector>
+
+#include "ui/win32/control.h"
+
+namespace cc::win {
+
+// A static text ("Static").
+class Label : public Control {
+ public:
+  Label();
+  const char16_t* ClassName() const override { return u"Label"; }
+
+ protected:
+  const wchar_t* WindowClass() const override { return L"Static"; }
+  bool OwnsWindowClass() const override { return false; }
+};
+
+// A text item of the toolkit's own class ("ccToolItem"): painted by the
+// toolkit with its text colour over its background.
+class ToolItem : public Control {
+ public:
+  const char16_t* ClassName() const override { return u"ToolItem"; }
+
+ protected:
+  const wchar_t* WindowClass() const override { return L"ccToolItem"; }
+  LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  // Draws the text; links draw it underlined in their link colour.
+  virtual void PaintText(HDC dc, const RECT& rect);
+};
+
+// A text that opens its link target when clicked: Click fires, then (when
+// a target is set) message 5001 code 13 goes to the top-level window.
+class LabelLink : public ToolItem {
+ public:
+  LabelLink();
+  const char16_t* ClassName() const override { return u"LabelLink"; }
+  void SetLink(const Str& target) { link_ = target; }
+  const Str& Link() const { return link_; }
+
+ protected:
+  LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void PaintText(HDC dc, const RECT& rect) override;
+
+ private:
+  Str link_;
+};
+
+class Button : public Control {
+ public:
+  Button();
+  const char16_t* ClassName() const override { return u"Button"; }
+  // Presses the button as a click would (only when it is enabled).
+  void PerformClick();
+
+ protected:
+  const wchar_t* WindowClass() const override { return L"Button"; }
+  bool OwnsWindowClass() const override { return false; }
+};
+
+class CheckBox : public Button {
+ public:
+  CheckBox();
+  const char16_t* ClassName() const override { return u"CheckBox"; }
+  void SetChecked(bool checked);
+  bool Checked() const;
+
+ protected:
+  bool OnCommand(int code) override;
+  bool checked_ = false;
+};
+
+class RadioButton : public CheckBox {
+ public:
+  RadioButton();
+  const char16_t* ClassName() const override { return u"RadioButton"; }
+};
+
+// A button that shows a file path, shortened with an ellipsis in the
+// middle when it does not fit.
+class PathButton : public Button {
+ public:
+  const char16_t* ClassName() const override { return u"PathButton"; }
+  void SetPath(const Str& path);
+  const Str& Path() const { return path_; }
+
+ protected:
+  void OnCreated() override;
+
+ private:
+  void ShowPath();
+  Str path_;
+};
+
+class ListBox : public Control {
+ public:
+  ListBox();
+  const char16_t* ClassName() const override { return u"ListBox"; }
+  // Returns the new item's index.
+  int AddItem(const Str& text);
+  void ClearItems();
+  int ItemCount() const { return static_cast<int>(items_.size()); }
+  // -1 for none.
+  void SetSelectedIndex(int index);
+  int SelectedIndex() const;
+  Event<EventArgs> SelectedIndexChanged;
+
+ protected:
+  const wchar_t* WindowClass() const override { return L"ListBox"; }
+  bool OwnsWindowClass() const override { return false; }
+  void OnCreated() override;
+  bool OnCommand(int code) override;
+
+ private:
+  std::vector<Str> items_;
+  int selected_ = -1;
+};
+
+class ComboBox : public Control {
+ public:
+  ComboBox();
+  const char16_t* ClassName() const override { return u"ComboBox"; }
+  int AddItem(const Str& text);
+  void ClearItems();
+  int ItemCount() const { return static_cast<int>(items_.size()); }
+  void SetSelectedIndex(int index);
+  int SelectedIndex() const;
+  Event<EventArgs> SelectedIndexChanged;
+
+ protected:
+  const wchar_t* WindowClass() const override { return L"combobox"; }
+  bool OwnsWindowClass() const override { return false; }
+  void OnCreated() override;
+  bool OnCommand(int code) override;
+
+ private:
+  std::vector<Str> items_;
+  int selected_ = -1;
+};
+
+class TextBox : public Control {
+ public:
+  TextBox();
+  const char16_t* ClassName() const override { return u"TextBox"; }
+  void SetMultiline(bool on);
+  void SetReadOnly(bool on);
+
+ protected:
+  const wchar_t* WindowClass() const override { return L"Edit"; }
+  bool OwnsWindowClass() const override { return false; }
+  bool OnCommand(int code) override;
+};
+
+class ProgressBar : public Control {
+ public:
+  const char16_t* ClassName() const override { return u"ProgressBar"; }
+  void SetRange(int minimum, int maximum);
+  void SetValue(int value);
+  int Value() const { return value_; }
+
+ protected:
+  const wchar_t* WindowClass() const override;
+  bool OwnsWindowClass() const override { return false; }
+  void OnCreated() override;
+
+ private:
+  int minimum_ = 0, maximum_ = 100, value_ = 0;
+};
+
+}  // namespace cc::win

@@ -1,0 +1,91 @@
+// The setup's main window: the frame around the wizard pages (top bar with
+// titles and top image, left image, page host, lines, credit text and link,
+// Back/Next/Cancel), skinned and placed from the configuration, and the
+// layout that runs each time a page is shown. The windowless start-up work
+// stays in InsForm, which this form uses. Windows flavour only.
+#pragma once
+
+#include "core/key_arr.h"
+#include "runtime/ins_form.h"
+#include "ui/frame_geometry.h"
+#include "ui/win32/common_controls.h"
+#include "ui/win32/container.h"
+#include "ui/win32/form.h"
+
+namespace cc::win {
+
+inline constexpr const char16_t kFormName[] = u"Velmora";
+
+class WizardForm : public Dialog {
+ public:
+  // `logic` must be initialised (its configuration loaded) and outlive
+  // the form.
+  explicit WizardForm(InsForm& logic);
+  ~WizardForm() override;
+  const char16_t* ClassName() const override { return u"WizardForm"; }
+
+  // Creates the window at the design size, applies the form settings
+  // ("s.c.Width", "s.c.Height", "s.c.Var.NoMiniBox",
+  // "s.c.Var.DisabledCloseButton") and centres it. False when the window
+  // cannot be made.
+  bool Build();
+
+  // Lays the frame out for a page with flag word `flags` and key base
+  // `keyBase` ("s.p.p3") at sequence position `position`, then places
+  // `page` (may be null: the frame alone) in the page host and shows it
+  // when `show` is true.
+  void Layout(Control* page, int flags, const Str& keyBase, int position, bool show);
+  // The buttons' declared rectangles ("s.c.btnX._DFlag" bit 0x1 with
+  // "s.c.btnX._DRect" = x,y,w,h). A malformed rectangle is skipped.
+  void ApplyButtonRects();
+  // Forgets both layout caches so that the next Layout recomputes all.
+  void ResetLayoutCaches() { cacheGeometry_ = cacheTopBar_ = -1; }
+
+  // The value of `key` qualified by the current language ("en-US." + key).
+  Str LangText(const Str& key) const;
+
+  Control* PageHost() const { return labBack2_; }
+  Button* NextButton() const { return btnNext_; }
+  Button* BackButton() const { return btnBack_; }
+  Button* CancelButton() const { return btnCancel_; }
+  InsForm& Logic() { return logic_; }
+
+  // The Cancel button's request to end the setup; until the page framework
+  // asks its questions this closes the form.
+  Event<CancelEventArgs> CancelRequested;
+
+ protected:
+  LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  void BuildFrame();
+  void ApplyGeometry(int flags);
+  void ApplyTopBar(int flags, const Str& keyBase);
+  void ApplyTitle(const Str& keyBase);
+  void ApplyButtonTexts(const Str& keyBase);
+  void ApplyButtonStates(int flags, int position);
+  void KeepAWayOut();
+  void OnCancelClick(Control* sender, EventArgs& args);
+
+  InsForm& logic_;
+  KeyArr& config_;
+  Control* labBack1_ = nullptr;
+  Label* labBTitle_ = nullptr;
+  Label* labSTitle_ = nullptr;
+  Control* picTop_ = nullptr;
+  Control* picLeft_ = nullptr;
+  ControlContainer* labBack2_ = nullptr;
+  Label* labLineTop_ = nullptr;
+  Label* labLineBottom_ = nullptr;
+  ToolItem* copyMain_ = nullptr;
+  LabelLink* linkMain_ = nullptr;
+  Button* btnBack_ = nullptr;
+  Button* btnNext_ = nullptr;
+  Button* btnCancel_ = nullptr;
+  Str lastTitle_;
+  int cacheGeometry_ = -1;
+  int cacheTopBar_ = -1;
+  int titleFontHeight_ = 0;
+};
+
+}  // namespace cc::win

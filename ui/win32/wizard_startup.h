@@ -1,0 +1,20 @@
+// The setup's start-up with its window: the windowless start-up of InsForm,
+// then the main form is built, set up from the configuration, centred and
+// run in the application's loop, and everything is torn down in order.
+// Windows flavour only.
+#pragma once
+
+#include <functional>
+
+class InsForm;
+class Platform;
+
+namespace cc::win {
+
+// Runs the setup with its window and returns the process exit code (0
+// whatever the wizard's outcome, 1 when the window cannot be made).
+// `afterInitialize` (may be empty) sees the initialised form before the
+// window appears.
+int RunWizard(Platform& platform, const std::function<void(InsForm&)>& afterInitialize = {});
+
+}  // namespace cc::win
