@@ -52,7 +52,9 @@ TEST(CloseDecisionTest, PageStateAndAnswer) {
     state.currentPage = c.page;
     wizard::CloseOutcome outcome = wizard::DecideClose(config, state, ask);
     EXPECT_EQ(asked, c.asked) << c.name;
-    if (!asked.empty()) EXPECT_EQ(title, "Question") << c.name;
+    if (!asked.empty()) {
+      EXPECT_EQ(title, "Question") << c.name;
+    }
     EXPECT_EQ(outcome.closes, c.closes) << c.name;
     EXPECT_EQ(outcome.finishes, c.finishes) << c.name;
     EXPECT_EQ(config.GetBool(u"Ret.Canceling", false), c.canceling) << c.name;
