@@ -1,0 +1,38 @@
+# Shared by end-to-end scripts that drive windows (sourced after common.sh,
+# which runs the whole script on one virtual display): the driver, starting
+# a program in the background, screenshots and pixel probes.
+drive="$windows/tests/driver/velmora-drive.exe"
+shots="$top/build/screenshots"
+mkdir -p "$shots"
+
+drive() {  # drive COMMAND ARGS...: runs the driver, prints what it printed
+  wine_text "$drive" "$@"
+}
+
+# start_program VAR PROGRAM [ARGS...]: starts a Windows program in the
+# background on the script's display; its process id goes into VAR.
+start_program() {
+  local var=$1; shift
+  "$wine" "$@" >/dev/null 2>&1 &
+  printf -v "$var" '%s' $!
+}
+
+# wait_program PID [SECONDS]: waits for the program's exit (default 60 s)
+# and returns its exit status; 124 when it did not end in time (it is then
+# killed).
+wait_program() {
+  local pid=$1 limit=${2:-60} waited=0
+  while kill -0 "$pid" 2>/dev/null; do
+    if [ $waited -ge $((limit * 10)) ]; then kill "$pid" 2>/dev/null; return 124; fi
+    sleep 0.1; waited=$((waited + 1))
+  done
+  wait "$pid"
+}
+
+screenshot() {  # screenshot NAME: the whole display as build/screenshots/NAME.png
+  import -window root "$shots/$1.png"
+}
+
+pixel_at() {  # pixel_at FILE X Y: prints "R,G,B" of that pixel
+  convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:
+}
