@@ -50,24 +50,6 @@ bool ValidSecondByte(uint8_t lead, uint8_t second) {
   return true;
 }
 
-void AppendUtf8(std::string& out, uint32_t cp) {
-  if (cp < 0x80) {
-    out.push_back(static_cast<char>(cp));
-  } else if (cp < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else if (cp < 0x10000) {
-    out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  }
-}
-
 bool IsOtherCodePage(int codePage) {
   return codePage != kCodePageAnsi && codePage != kCodePageWindows1252 &&
          codePage != kCodePageUtf8 && codePage != kCodePageUtf16LE && codePage != kCodePageUtf16BE;
@@ -93,33 +75,57 @@ void SetCodePageConverter(const CodePageConverter& converter) {
   }
 }
 
+void AppendUtf8(std::string& out, char32_t cp) {
+  if (cp < 0x80) {
+    out.push_back(static_cast<char>(cp));
+  } else if (cp < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else if (cp < 0x10000) {
+    out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else {
+    out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  }
+}
+
+Utf8Char DecodeUtf8Char(std::string_view utf8, size_t offset) {
+  const uint8_t* p = reinterpret_cast<const uint8_t*>(utf8.data()) + offset;
+  const size_t left = utf8.size() - offset;
+  const uint8_t lead = p[0];
+  if (lead < 0x80) return {lead, 1, true};
+  const int length = Utf8SequenceLength(lead);
+  // Take as many bytes as form a valid prefix; a broken sequence is one
+  // U+FFFD for its valid prefix, then decoding resumes at the bad byte.
+  size_t taken = 1;
+  if (length > 0 && left > 1 && ValidSecondByte(lead, p[1])) {
+    taken = 2;
+    while (taken < static_cast<size_t>(length) && taken < left && (p[taken] & 0xC0) == 0x80) ++taken;
+  }
+  if (length == 0 || taken < static_cast<size_t>(length)) return {kReplacement, taken, false};
+  char32_t cp = lead & (0xFF >> (length + 1));
+  for (int k = 1; k < length; ++k) cp = (cp << 6) | (p[k] & 0x3F);
+  return {cp, taken, true};
+}
+
 std::u16string Utf8ToUtf16(std::string_view utf8) {
   // Never more units than bytes: written through a pointer, then cut.
   std::u16string out(utf8.size(), u'\0');
   char16_t* o = out.data();
-  const uint8_t* p = reinterpret_cast<const uint8_t*>(utf8.data());
-  const uint8_t* const end = p + utf8.size();
-  while (p < end) {
-    if (*p < 0x80) {
-      *o++ = *p++;
+  size_t i = 0;
+  while (i < utf8.size()) {
+    const uint8_t byte = static_cast<uint8_t>(utf8[i]);
+    if (byte < 0x80) {
+      *o++ = byte;
+      ++i;
       continue;
     }
-    const uint8_t lead = *p;
-    const int length = Utf8SequenceLength(lead);
-    // Take as many bytes as form a valid prefix; a broken sequence is one
-    // U+FFFD for its valid prefix, then decoding resumes at the bad byte.
-    int taken = 1;
-    if (length > 0 && p + 1 < end && ValidSecondByte(lead, p[1])) {
-      taken = 2;
-      while (taken < length && p + taken < end && (p[taken] & 0xC0) == 0x80) ++taken;
-    }
-    if (length == 0 || taken < length) {
-      *o++ = kReplacement;
-      p += taken;
-      continue;
-    }
-    uint32_t cp = lead & (0xFF >> (length + 1));
-    for (int k = 1; k < length; ++k) cp = (cp << 6) | (p[k] & 0x3F);
+    const Utf8Char c = DecodeUtf8Char(utf8, i);
+    char32_t cp = c.code_point;
     if (cp < 0x10000) {
       *o++ = static_cast<char16_t>(cp);
     } else {
@@ -127,7 +133,7 @@ std::u16string Utf8ToUtf16(std::string_view utf8) {
       *o++ = static_cast<char16_t>(0xD800 + (cp >> 10));
       *o++ = static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
     }
-    p += length;
+    i += c.length;
   }
   out.resize(o - out.data());
   return out;

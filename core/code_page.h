@@ -1,11 +1,30 @@
 // Conversions between UTF-16 and the byte encodings a cc::Str can hold.
-// Internal to core/: callers use cc::Str's FromBytes, ToBytes and ToCodePage.
+// Strings are converted through cc::Str's FromBytes, ToBytes and ToCodePage;
+// the UTF-8 functions here are the one UTF-8 codec of the program and may be
+// used directly by code that walks UTF-8 bytes itself (the HTML converter,
+// the packer's text check, its command line).
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
 namespace cc {
+
+// One UTF-8 character read from `utf8` at `offset` (which must be inside it).
+struct Utf8Char {
+  char32_t code_point;  // U+FFFD when the sequence is invalid
+  size_t length;        // bytes taken, at least 1: the whole sequence, or the
+                        // valid-looking prefix of a broken one
+  bool valid;           // false for an invalid or truncated sequence
+};
+// Decodes the character at `offset`. An invalid sequence (stray continuation
+// byte, overlong form, encoded surrogate, value above U+10FFFF, truncated
+// sequence) gives U+FFFD over its longest valid-looking prefix, so decoding
+// resumes at the first byte that broke it.
+Utf8Char DecodeUtf8Char(std::string_view utf8, size_t offset);
+// Appends the UTF-8 form of `codePoint` (at most U+10FFFF) to `out`.
+void AppendUtf8(std::string& out, char32_t codePoint);
 
 // UTF-8 to UTF-16. Every invalid sequence (stray continuation byte, overlong
 // form, encoded surrogate, value above U+10FFFF, truncated sequence) becomes

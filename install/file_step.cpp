@@ -6,6 +6,7 @@
 #include "install/install_session.h"
 #include "install/page_text.h"
 #include "install/status.h"
+#include "platform/path_text.h"
 #include "runtime/os_flags.h"
 #include "runtime/path_macros.h"
 #include "runtime/setup_log.h"
@@ -19,11 +20,6 @@ int FailFolder(InstallSession& session, const cc::Str& path) {
   return kFileStepFolderFailed;
 }
 
-cc::Str WithBackslash(cc::Str path) {
-  if (!path.EndsWith(u"\\")) path += u"\\";
-  return path;
-}
-
 // The folder of a root-folder item: its macro resolved ("<TempDir>", or a
 // macro followed by a relative path).
 cc::Str RootFolderPath(InstallSession& session, const cc::Str& source) {
@@ -32,7 +28,7 @@ cc::Str RootFolderPath(InstallSession& session, const cc::Str& source) {
     return ExpandDirMacro(source.Substring(0, cut < 0 ? source.GetLength() : cut), session.store,
                           session.platform);
   }
-  return WithBackslash(ExpandMacroPath(source, session.store, session.platform));
+  return WithTrailingBackslash(ExpandMacroPath(source, session.store, session.platform));
 }
 
 // Step 3 for one item. Updates `selected` and `os` for a group; sets
@@ -54,7 +50,7 @@ int ActOnItem(InstallSession& session, int n, const FileItem& item, const cc::St
       if (selected && os && !CreateFolder(session, path, false)) return FailFolder(session, path);
       return kFileStepOk;
     case kItemSubFolder:
-      path = WithBackslash(parentPath + item.source);
+      path = WithTrailingBackslash(parentPath + item.source);
       if (selected && os && !CreateFolder(session, path, true)) return FailFolder(session, path);
       return kFileStepOk;
     case kItemFile:

@@ -17,6 +17,7 @@
 #include "platform/csidl.h"
 #include "platform/file_helpers.h"
 #include "platform/os_version.h"
+#include "platform/path_text.h"
 #include "platform/platform.h"
 #include "platform/prompts.h"
 #include "platform/system_helpers.h"
@@ -27,11 +28,6 @@ namespace {
 bool Fail(InstallSession& session, const char16_t* key, const cc::Str& detail) {
   session.store.Set(u"Ret.ErrorInfo", ErrorText(session.store, key, detail));
   return false;
-}
-
-cc::Str WithBackslash(cc::Str path) {
-  if (!path.IsEmpty() && !path.EndsWith(u"\\")) path += u"\\";
-  return path;
 }
 
 // Step 1: the state of the run.
@@ -76,7 +72,7 @@ bool PrepareStartMenuFolder(InstallSession& session) {
   cc::Str base = GetSpecialFolder(*session.platform.system, csidl);
   cc::Str menu = store.Get(u"Ret.Menu.Path");
   if (menu.IsEmpty()) menu = store.Get(u"Ret.Menu.InitPath");
-  session.start_menu_folder = WithBackslash(base) + WithBackslash(menu);
+  session.start_menu_folder = WithTrailingBackslash(base) + WithTrailingBackslash(menu);
   if (!CreateFolder(session, session.start_menu_folder, true)) {
     return Fail(session, u".s.i.Var.CreateFolderError", session.start_menu_folder);
   }

@@ -15,6 +15,7 @@
 #include "platform/csidl.h"
 #include "platform/file_helpers.h"
 #include "platform/os_version.h"
+#include "platform/path_text.h"
 #include "platform/platform.h"
 #include "platform/system_helpers.h"
 #include "runtime/os_flags.h"
@@ -66,11 +67,6 @@ struct ShortcutItem {
 
 cc::Str ItemKey(int n, const char16_t* field) {
   return cc::Str::Formatted(u"s.i.Short.%d.%s", n, field);
-}
-
-cc::Str WithBackslash(cc::Str path) {
-  if (!path.IsEmpty() && !path.EndsWith(u"\\")) path += u"\\";
-  return path;
 }
 
 cc::Str ExpandItemPath(InstallSession& session, int n, const char16_t* field) {
@@ -145,7 +141,7 @@ LinkFields ReadLinkFields(InstallSession& session, int n, const cc::Str& linkNam
   fields.show_command = ShowCommand(session.store.GetInt(ItemKey(n, u"Runwin"), 0));
   fields.hot_key = static_cast<uint16_t>(session.store.GetInt(ItemKey(n, u"Hotkey"), 0) & 0xFFFF);
   fields.description = linkName;
-  fields.working_folder = WithBackslash(ExpandItemPath(session, n, u"Work"));
+  fields.working_folder = WithTrailingBackslash(ExpandItemPath(session, n, u"Work"));
   if (!fields.working_folder.IsEmpty()) MakeFolderTree(*session.platform.files, fields.working_folder);
   return fields;
 }
@@ -257,7 +253,7 @@ bool ReadItem(InstallSession& session, int n, ShortcutItem* item) {
     return false;
   }
   item->flags = static_cast<uint32_t>(store.GetInt(ItemKey(n, u"Flag"), 0));
-  item->subfolder = WithBackslash(PageText(store, cc::Str::Formatted(u".s.i.Short.%d.Folder", n)));
+  item->subfolder = WithTrailingBackslash(PageText(store, cc::Str::Formatted(u".s.i.Short.%d.Folder", n)));
   item->url = IsUrlTarget(file);
   item->target = item->url ? file : ExpandMacroPath(file, store, session.platform);
   LogLine(u"Shortcut Real File:%s", item->target);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/str.h"
+#include "platform/os_error.h"
 
 // File attributes, numbered as Windows numbers them.
 inline constexpr uint32_t kFileAttributeReadOnly = 0x1;
@@ -68,7 +69,8 @@ class File {
   virtual bool Close() = 0;
 };
 
-class FileSystem {
+// A failed call also records the system's reason (LastError()).
+class FileSystem : public OsErrorSource {
  public:
   virtual ~FileSystem() = default;
 

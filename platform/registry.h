@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "core/str.h"
+#include "platform/os_error.h"
 
 // The four roots a project can name.
 enum class RegRoot { kClassesRoot, kCurrentUser, kLocalMachine, kUsers };
@@ -64,7 +65,8 @@ class RegistryKey {
   virtual bool DeleteValue(const cc::Str& name) = 0;
 };
 
-class Registry {
+// A failed call also records the system's reason (LastError()).
+class Registry : public OsErrorSource {
  public:
   virtual ~Registry() = default;
   // Opens an existing key; null when it does not exist or access is refused.

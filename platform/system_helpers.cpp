@@ -1,15 +1,11 @@
 #include "platform/system_helpers.h"
 
+#include "platform/path_text.h"
 #include "platform/system_info.h"
 
 namespace {
 
 constexpr char16_t kBackslash = u'\\';
-
-cc::Str WithTrailingBackslash(cc::Str path) {
-  if (!path.IsEmpty() && path[path.GetLength() - 1] != kBackslash) path.Append(kBackslash);
-  return path;
-}
 
 }  // namespace
 

@@ -1,29 +1,31 @@
 #include "runtime/os_flags.h"
 
+#include "platform/os_version.h"
+
 uint32_t OsVersionBit(int osIndex) {
   switch (osIndex) {
-    case 7:
+    case kOsWindowsXP:
       return kOsFlagXp;
-    case 8:
-    case 9:
-    case 10:
+    case kOsWindowsServer2003:
+    case kOsWindowsHomeServer:
+    case kOsWindowsServer2003R2:
       return kOsFlagServer2003;
-    case 11:
+    case kOsWindowsVista:
       return kOsFlagVista;
-    case 12:
-    case 13:
+    case kOsWindowsServer2008:
+    case kOsWindowsServer2008R2:
       return kOsFlagServer2008;
-    case 14:
+    case kOsWindows7:
       return kOsFlagWindows7;
-    case 15:
-    case 17:
+    case kOsWindowsServer2012:
+    case kOsWindowsServer2012R2:
       return kOsFlagServer2012;
-    case 16:
+    case kOsWindows8:
       return kOsFlagWindows8;
-    case 18:
+    case kOsWindows8_1:
       return kOsFlagWindows81;
     default:
-      return osIndex < 7 ? kOsFlagBelowXp : kOsFlagLater;
+      return osIndex < kOsWindowsXP ? kOsFlagBelowXp : kOsFlagLater;
   }
 }
 

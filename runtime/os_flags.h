@@ -7,21 +7,22 @@
 #include <cstdint>
 
 // Bits of the OS flag word.
-inline constexpr uint32_t kOsFlagBelowXp = 0x2;  // OS codes below 7
-inline constexpr uint32_t kOsFlagXp = 0x4;  // 7
-inline constexpr uint32_t kOsFlagServer2003 = 0x8;  // 8, 9, 10
-inline constexpr uint32_t kOsFlagVista = 0x10;  // 11
-inline constexpr uint32_t kOsFlagServer2008 = 0x20;  // 12, 13
-inline constexpr uint32_t kOsFlagWindows7 = 0x40;  // 14
-inline constexpr uint32_t kOsFlagServer2012 = 0x80;  // 15, 17
-inline constexpr uint32_t kOsFlagWindows8 = 0x100;  // 16
-inline constexpr uint32_t kOsFlagWindows81 = 0x200;  // 18
-inline constexpr uint32_t kOsFlagLater = 0x400;  // 19 and above
+// Which OsIndex values (platform/os_version.h) each version bit covers is
+// OsVersionBit's table.
+inline constexpr uint32_t kOsFlagBelowXp = 0x2;  // before XP
+inline constexpr uint32_t kOsFlagXp = 0x4;
+inline constexpr uint32_t kOsFlagServer2003 = 0x8;  // with Home Server and 2003 R2
+inline constexpr uint32_t kOsFlagVista = 0x10;
+inline constexpr uint32_t kOsFlagServer2008 = 0x20;  // with 2008 R2
+inline constexpr uint32_t kOsFlagWindows7 = 0x40;
+inline constexpr uint32_t kOsFlagServer2012 = 0x80;  // with 2012 R2
+inline constexpr uint32_t kOsFlagWindows8 = 0x100;
+inline constexpr uint32_t kOsFlagWindows81 = 0x200;
+inline constexpr uint32_t kOsFlagLater = 0x400;  // anything after 8.1
 inline constexpr uint32_t kOsFlag32Bit = 0x400000;
 inline constexpr uint32_t kOsFlag64Bit = 0x800000;
 
-// The version bit of the flag word that covers `osIndex` (the Windows
-// version index: 7 XP, 14 Windows 7, 19 anything after 8.1, ...).
+// The version bit of the flag word that covers `osIndex` (an OsIndex value).
 uint32_t OsVersionBit(int osIndex);
 
 // True when `flags` allows a system with `osIndex` and bitness `is64` (0 for

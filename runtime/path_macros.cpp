@@ -2,6 +2,7 @@
 
 #include "platform/csidl.h"
 #include "platform/os_version.h"
+#include "platform/path_text.h"
 #include "platform/platform.h"
 #include "platform/registry.h"
 #include "platform/system_info.h"
@@ -110,13 +111,12 @@ const MacroRow kMacroTable[] = {
     {u"<TempDir>", {kTempSource}, {kTempSource}, {Base::kWinDir, u"TEMP\\"}, kSame},
 };
 
-cc::Str WithBackslash(cc::Str path) {
-  if (!path.EndsWith(u"\\")) path += u"\\";
-  return path;
-}
-
-cc::Str WithBackslashUnlessEmpty(cc::Str path) {
-  return path.IsEmpty() ? cc::Str(u"") : WithBackslash(path);
+// A macro's folder ends with a backslash. One that resolves to nothing
+// expands to "\\", as every name the table does not know does, which stored
+// projects may rely on; the special and temporary folders instead stay empty
+// when unknown.
+cc::Str MacroFolder(const cc::Str& path) {
+  return path.IsEmpty() ? cc::Str(u"\\") : WithTrailingBackslash(path);
 }
 
 MacroContext MakeContext(Platform& platform) {
@@ -125,7 +125,7 @@ MacroContext MakeContext(Platform& platform) {
   cc::Str winDir = system.WindowsFolder();
   if (winDir.IsEmpty()) winDir = system.EnvironmentValue(u"windir");
   if (winDir.IsEmpty()) winDir = u"C:\\WINDOWS\\";
-  context.winDir = WithBackslash(winDir);
+  context.winDir = MacroFolder(winDir);
   context.drive = context.winDir.Substring(0, 1);
   context.userName = system.UserName();
   if (context.userName.IsEmpty()) context.userName = u"username";
@@ -136,13 +136,13 @@ MacroContext MakeContext(Platform& platform) {
 cc::Str ReadSource(const Source& source, SystemInfo& system) {
   switch (source.kind) {
     case SourceKind::kShell:
-      return WithBackslashUnlessEmpty(system.SpecialFolderPath(source.csidl));
+      return WithTrailingBackslash(system.SpecialFolderPath(source.csidl));
     case SourceKind::kEnv: {
       cc::Str value = system.EnvironmentValue(source.env);
       return value.IsNull() ? cc::Str(u"") : value;
     }
     case SourceKind::kTemp:
-      return WithBackslashUnlessEmpty(system.TempPath());
+      return WithTrailingBackslash(system.TempPath());
     case SourceKind::kNone:
     default:
       return cc::Str(u"");
@@ -164,7 +164,7 @@ cc::Str ResolveStatic(const MacroRow& row, Platform& platform) {
   for (int i = 0; i < 2; ++i) {
     cc::Str path = ReadSource(sources[i], *platform.system);
     if (path.IsEmpty()) continue;
-    if (row.appendCommonFiles && context.is64 == 1) path = WithBackslash(path) + cc::Str(u"Common Files\\");
+    if (row.appendCommonFiles && context.is64 == 1) path = MacroFolder(path) + cc::Str(u"Common Files\\");
     return path;
   }
   return FallbackPath(row, context);
@@ -209,14 +209,14 @@ cc::Str ResolveDynamic(int n, cc::KeyArr& store, Platform& platform, int depth) 
 }
 
 cc::Str Expand(const cc::Str& name, cc::KeyArr& store, Platform& platform, int depth) {
-  if (name == cc::Str(u"<Application Folder>")) return WithBackslash(ApplicationFolder(store));
+  if (name == cc::Str(u"<Application Folder>")) return MacroFolder(ApplicationFolder(store));
   if (name.StartsWith(kDynamicPrefix)) {
     char16_t digit = name.GetLength() > kDynamicDigitPosition ? name[kDynamicDigitPosition] : u'\0';
     if (digit < u'0' || digit > u'9') return cc::Str(u"\\");
-    return WithBackslash(ResolveDynamic(digit - u'0', store, platform, depth));
+    return MacroFolder(ResolveDynamic(digit - u'0', store, platform, depth));
   }
   for (const MacroRow& row : kMacroTable) {
-    if (name == cc::Str(row.name)) return WithBackslash(ResolveStatic(row, platform));
+    if (name == cc::Str(row.name)) return MacroFolder(ResolveStatic(row, platform));
   }
   return cc::Str(u"\\");
 }

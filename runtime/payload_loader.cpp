@@ -8,6 +8,7 @@
 #include "core/key_arr.h"
 #include "platform/file_helpers.h"
 #include "platform/module_resources.h"
+#include "platform/path_text.h"
 #include "platform/platform.h"
 #include "platform/system_helpers.h"
 
@@ -52,10 +53,6 @@ void ParseConfiguration(std::string_view utf8, cc::KeyArr& config) {
 
 bool IsAbsolutePath(const cc::Str& path) {
   return path[0] == u'\\' || path[0] == u'/' || path[1] == u':';
-}
-
-cc::Str WithBackslash(const cc::Str& folder) {
-  return folder.EndsWith(cc::Str(u"\\")) ? folder : folder + cc::Str(u"\\");
 }
 
 }  // namespace
@@ -104,12 +101,12 @@ cc::Str ResolvePayloadFileOnDisk(Platform& platform, const cc::KeyArr* config,
                                  const cc::Str& name) {
   cc::Str base = config != nullptr ? config->Get(cc::Str(kEditLocBaseKey)) : cc::Str();
   bool absolute = IsAbsolutePath(name);
-  cc::Str path = base.IsEmpty() || absolute ? name : WithBackslash(base) + name;
+  cc::Str path = base.IsEmpty() || absolute ? name : WithTrailingBackslash(base) + name;
   if (absolute || platform.files == nullptr || FileExists(*platform.files, path)) return path;
   if (platform.system == nullptr) return path;
   cc::Str folder = GetModulePath(*platform.system, true);
   if (folder.IsEmpty()) return path;
-  folder = WithBackslash(folder);
+  folder = WithTrailingBackslash(folder);
   // A program run from its build folder finds the project one level up.
   if (!FolderExists(*platform.files, folder + cc::Str(u"Lang\\")) &&
       !FolderExists(*platform.files, folder + cc::Str(u"Theme\\"))) {

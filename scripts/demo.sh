@@ -32,8 +32,11 @@ if ! "$top/scripts/wine.sh" --can-run-32bit; then
 fi
 
 echo "running $(basename "$run_setup") under Wine"
-"$top/scripts/wine.sh" "$run_setup"
-echo "setup exited with status $?"
+# The setup's status is reported, not left to `set -e`: a failing setup still
+# shows its log below, and the script ends with the setup's status.
+status=0
+"$top/scripts/wine.sh" "$run_setup" || status=$?
+echo "setup exited with status $status"
 log="$run_setup.log"
 if [ -f "$log" ]; then
   echo "setup log $(basename "$log"):"
@@ -41,3 +44,4 @@ if [ -f "$log" ]; then
 fi
 echo "artefacts in dist/:"
 ls -l "$dist" | sed 1d | awk '{print "  " $NF " (" $5 " bytes)"}'
+exit "$status"

@@ -69,7 +69,7 @@ class ScopedEnv {
 class PackCommandTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (Fixture("fixture32").empty()) GTEST_SKIP() << "fixture programs are built only natively";
+    if (Fixture("fixture32").empty()) GTEST_FAIL() << "fixture programs are missing (built with the native flavour)";
     project_ = dir_.path() / "project";
     WriteFile(project_ / "pjcfg.ini", kConfig);
     WriteFile(project_ / "bin/app.txt", std::string(5000, 'a'));

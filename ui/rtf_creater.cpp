@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/code_page.h"
+
 namespace cc::win {
 
 namespace {
@@ -139,54 +141,6 @@ int ParseHexColor(std::string_view s) {
     value = value * 16 + digit;
   }
   return value;
-}
-
-bool IsContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
-
-// Decodes one UTF-8 character of `s` at `i` into `units` (one or two UTF-16
-// units) and returns how many bytes it took. An invalid or truncated
-// sequence gives U+FFFD for its longest valid-looking prefix.
-size_t DecodeUtf8(std::string_view s, size_t i, char16_t units[2],
-                  int* count) {
-  const auto b0 = static_cast<unsigned char>(s[i]);
-  *count = 1;
-  units[0] = 0xFFFD;
-  size_t need = 0;
-  uint32_t cp = 0;
-  unsigned char lo = 0x80, hi = 0xBF;  // allowed range of the second byte
-  if (b0 < 0x80) {
-    units[0] = b0;
-    return 1;
-  } else if (b0 >= 0xC2 && b0 <= 0xDF) {
-    need = 1, cp = b0 & 0x1F;
-  } else if (b0 >= 0xE0 && b0 <= 0xEF) {
-    need = 2, cp = b0 & 0x0F;
-    if (b0 == 0xE0) lo = 0xA0;   // overlong
-    if (b0 == 0xED) hi = 0x9F;   // surrogates
-  } else if (b0 >= 0xF0 && b0 <= 0xF4) {
-    need = 3, cp = b0 & 0x07;
-    if (b0 == 0xF0) lo = 0x90;   // overlong
-    if (b0 == 0xF4) hi = 0x8F;   // above U+10FFFF
-  } else {
-    return 1;
-  }
-  size_t used = 1;
-  for (size_t k = 0; k < need; ++k, ++used) {
-    if (i + used >= s.size()) return used;
-    const auto b = static_cast<unsigned char>(s[i + used]);
-    const bool ok = k == 0 ? (b >= lo && b <= hi) : IsContinuation(b);
-    if (!ok) return used;
-    cp = (cp << 6) | (b & 0x3F);
-  }
-  if (cp >= 0x10000) {
-    cp -= 0x10000;
-    units[0] = static_cast<char16_t>(0xD800 + (cp >> 10));
-    units[1] = static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
-    *count = 2;
-  } else {
-    units[0] = static_cast<char16_t>(cp);
-  }
-  return used;
 }
 
 // Appends "\uN ?" for one UTF-16 unit.
@@ -643,18 +597,42 @@ void RTFCreater::WriteText(std::string_view bytes) {
     size_t run = i;
     while (run < bytes.size() && static_cast<unsigned char>(bytes[run]) < 0x80)
       ++run;
-    out_.append(bytes, i, run - i);
+    WriteAsciiText(bytes.substr(i, run - i));
     i = run;
-    if (i >= bytes.size()) break;
-    char16_t units[2];
-    int count = 0;
-    i += DecodeUtf8(bytes, i, units, &count);
-    for (int k = 0; k < count; ++k) {
-      if (units[k] < kFirstEscapedUnit) {
-        out_ += static_cast<char>(units[k]);
-      } else {
-        AppendEscapedUnit(out_, units[k]);
-      }
+    // ASCII never continues a UTF-8 sequence, so the non-ASCII run decodes
+    // on its own.
+    while (run < bytes.size() && static_cast<unsigned char>(bytes[run]) >= 0x80)
+      ++run;
+    for (const char16_t unit : Utf8ToUtf16(bytes.substr(i, run - i))) {
+      AppendEscapedUnit(out_, unit);
+    }
+    i = run;
+  }
+}
+
+void RTFCreater::WriteAsciiText(std::string_view text) {
+  size_t i = 0;
+  while (i < text.size()) {
+    const size_t special = text.find_first_of("\\{}\r\n", i);
+    const size_t stop = special == kNpos ? text.size() : special;
+    out_.append(text, i, stop - i);
+    if (special == kNpos) break;
+    const char c = text[special];
+    if (c == '\r' || c == '\n') {
+      // A line break in the source is a space on the page, as in a browser;
+      // the blanks around it go with it. (RTF itself ignores line ends, so
+      // copied raw it would run the words on both sides together.)
+      size_t blanks = 0;
+      while (blanks < stop - i && IsBlank(text[stop - 1 - blanks])) ++blanks;
+      out_.resize(out_.size() - blanks);
+      i = special;
+      while (i < text.size() && (IsBlank(text[i]) || text[i] == '\r' || text[i] == '\n')) ++i;
+      out_ += ' ';
+    } else {
+      // RTF's own special characters are text here, not markup.
+      out_ += '\\';
+      out_ += c;
+      i = special + 1;
     }
   }
 }
@@ -662,21 +640,14 @@ void RTFCreater::WriteText(std::string_view bytes) {
 void RTFCreater::WriteLinkTarget(std::string_view bytes) {
   // Unlike page text, a link target is data: RTF's special characters are
   // escaped so that the text box reads back exactly the href.
-  size_t i = 0;
-  while (i < bytes.size()) {
-    char16_t units[2];
-    int count = 0;
-    i += DecodeUtf8(bytes, i, units, &count);
-    for (int k = 0; k < count; ++k) {
-      const char16_t u = units[k];
-      if (u == '\\' || u == '{' || u == '}') {
-        out_ += '\\';
-        out_ += static_cast<char>(u);
-      } else if (u < kFirstEscapedUnit) {
-        out_ += static_cast<char>(u);
-      } else {
-        AppendEscapedUnit(out_, u);
-      }
+  for (const char16_t u : Utf8ToUtf16(bytes)) {
+    if (u == '\\' || u == '{' || u == '}') {
+      out_ += '\\';
+      out_ += static_cast<char>(u);
+    } else if (u < kFirstEscapedUnit) {
+      out_ += static_cast<char>(u);
+    } else {
+      AppendEscapedUnit(out_, u);
     }
   }
 }

@@ -7,8 +7,10 @@
 // CENTER (paragraphs and alignment); SPAN and FONT (size, colour, highlight
 // from attributes and style declarations); comments, script and style blocks
 // and the RTF comment markers are dropped; every other tag is dropped.
-// Text between tags is decoded as UTF-8; characters below U+0080 are written
-// as they are, so RTF control words typed into the text take effect.
+// Text between tags is decoded as UTF-8 and shown as written: the backslash
+// and braces (RTF's markup characters) are escaped, characters above U+007F written as
+// Unicode escapes, and a line break in the source (with the blanks around
+// it) becomes one space, as a browser shows it.
 //
 // The converter reads untrusted bytes: any input, truncated or not, converts
 // without reading past its end.
@@ -91,6 +93,9 @@ class RTFCreater : public cc::Object {
   void FlushText(size_t end, size_t resume);
   void WriteFormatChanges();
   void WriteText(std::string_view bytes);
+  // Writes ASCII page text, escaping RTF's specials and turning line breaks
+  // into spaces.
+  void WriteAsciiText(std::string_view text);
   void WriteLinkTarget(std::string_view bytes);
   void WriteControl(std::string_view word);
   void WriteControlNumber(std::string_view word, int value);

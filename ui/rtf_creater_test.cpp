@@ -52,7 +52,9 @@ TEST(RTFCreaterTest, TagsAndText) {
       {"closing p writes nothing", "<p>para</p>", Doc("\\par para")},
       {"a lone < as last byte", "a<", Doc(" a<")},
       {"empty input", "", Doc("")},
-      {"control words in text pass", "a\\tab b{x}", Doc(" a\\tab b{x}")},
+      // Typed text is text: it cannot open a group or start a control word.
+      {"RTF markup in text escaped", "a\\tab b{x}", Doc(" a\\\\tab b\\{x\\}")},
+      {"unbalanced brace in text", "a}b{", Doc(" a\\}b\\{")},
       {"byte-order mark skipped", "\xEF\xBB\xBFhi", Doc(" hi")},
       {"UTF-16 mark skipped", "\xFF\xFEhi", Doc(" hi")},
       {"comment, script and style dropped",
@@ -60,6 +62,22 @@ TEST(RTFCreaterTest, TagsAndText) {
       {"RTF comment markers",
        "a<!-- [#~RTF_COMM:S#] -->hid<b>den<!-- [#~RTF_COMM:E#] -->b",
        Doc(" ab")},
+  };
+  RunCases(cases, std::size(cases));
+}
+
+// RTF ignores line ends, so a line break of the source must become the
+// space a browser shows, or the words on both sides run together.
+TEST(RTFCreaterTest, LineBreaksInSource) {
+  const Case cases[] = {
+      {"LF", "one\ntwo", Doc(" one two")},
+      {"CRLF is one space", "one\r\ntwo", Doc(" one two")},
+      {"CR alone", "one\rtwo", Doc(" one two")},
+      {"blanks around the break collapse", "one  \t\n\n  two", Doc(" one two")},
+      {"break before a tag", "one\n<b>two</b>", Doc(" one \\b two\\b0")},
+      {"break after a tag", "<b>one</b>\ntwo", Doc("\\b one\\b0  two")},
+      {"blanks without a break stay", "one  two", Doc(" one  two")},
+      {"break beside an escape", "a{\nb", Doc(" a\\{ b")},
   };
   RunCases(cases, std::size(cases));
 }
@@ -83,8 +101,10 @@ TEST(RTFCreaterTest, RtfPassesThrough) {
       {"RTF unchanged", "{\\rtf1\\ansi hello &amp; <b>}",
        "{\\rtf1\\ansi hello &amp; <b>}"},
       // Seven bytes are too few to be RTF.
-      {"too short for RTF", "{\\rtf1\\", Doc(" {\\rtf1\\")},
-      {"signature is case-sensitive", "{\\RTF1\\ansi}", Doc(" {\\RTF1\\ansi}")},
+      // Text that is not RTF is shown as typed, its markup escaped.
+      {"too short for RTF", "{\\rtf1\\", Doc(" \\{\\\\rtf1\\\\")},
+      {"signature is case-sensitive", "{\\RTF1\\ansi}",
+       Doc(" \\{\\\\RTF1\\\\ansi\\}")},
   };
   RunCases(cases, std::size(cases));
 }
@@ -237,8 +257,12 @@ TEST(RTFCreaterTest, LengthAndReuse) {
             Doc("\\cf1 r[#~RTF_LINK_0:S#]z[#~RTF_LINK_:URL#]\\cf0 l"
                 "[#~RTF_LINK_0:E#]",
                 kRed));
-  EXPECT_EQ(creater.Rtf(), creater.Convert("<font color=#ff0000>r</font>"
-                                           "<a href=z>l</a>", -1, kSize));
+  // Rtf() holds the last conversion, not an earlier one.
+  EXPECT_EQ(creater.Rtf(), Doc("\\cf1 r[#~RTF_LINK_0:S#]z[#~RTF_LINK_:URL#]\\cf0 l"
+                               "[#~RTF_LINK_0:E#]",
+                               kRed));
+  creater.Convert("<i>y</i>", -1, kSize);
+  EXPECT_EQ(creater.Rtf(), Doc("\\i y\\i0"));
   EXPECT_NE(creater.Convert("x", -1, 30).find("\\viewkind4\\fs30 x}"),
             std::string::npos);
 }

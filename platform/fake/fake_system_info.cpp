@@ -2,6 +2,7 @@
 
 #include "platform/fake/fake_file_system.h"
 #include "platform/file_name_case.h"
+#include "platform/path_text.h"
 
 namespace {
 
@@ -204,8 +205,7 @@ cc::Str FakeSystemInfo::CreateTempName(const cc::Str& folder, const cc::Str& pre
   if (attributes == kInvalidFileAttributes || !(attributes & kFileAttributeDirectory)) {
     return cc::Str(u"");
   }
-  cc::Str base = folder;
-  if (!base.EndsWith(cc::Str(u"\\")) && !base.EndsWith(cc::Str(u"/"))) base.Append(u'\\');
+  cc::Str base = WithTrailingBackslash(folder);
   base.Append(prefix.Substring(0, 3));
   for (int attempt = 0; attempt < 0x10000; ++attempt) {
     temp_counter_ = (temp_counter_ % 0xFFFF) + 1;

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "platform/path_text.h"
 #include "platform/win32/wide.h"
+#include "platform/win32/win32_error.h"
 
 namespace {
 
@@ -98,7 +100,7 @@ class Win32File : public File {
 bool Win32FileSystem::FindFirst(const cc::Str& pattern, FoundFile* found) {
   WIN32_FIND_DATAW data;
   FindHandle search(pattern, &data);
-  if (!search.valid()) return false;
+  if (!Checked(search.valid(), pattern)) return false;
   *found = Describe(data);
   return true;
 }
@@ -106,8 +108,7 @@ bool Win32FileSystem::FindFirst(const cc::Str& pattern, FoundFile* found) {
 bool Win32FileSystem::ListFolder(const cc::Str& folder, std::vector<FoundFile>* entries) {
   uint32_t attributes = GetAttributes(folder);
   if (attributes == kInvalidFileAttributes || !(attributes & kFileAttributeDirectory)) return false;
-  cc::Str pattern = folder;
-  if (!pattern.EndsWith(cc::Str(u"\\")) && !pattern.EndsWith(cc::Str(u"/"))) pattern.Append(u'\\');
+  cc::Str pattern = WithTrailingBackslash(folder);
   pattern.Append(u'*');
   entries->clear();
   WIN32_FIND_DATAW data;
@@ -124,17 +125,17 @@ uint32_t Win32FileSystem::GetAttributes(const cc::Str& path) { return GetFileAtt
 
 bool Win32FileSystem::SetAttributes(const cc::Str& path, uint32_t attributes) {
   if (attributes == 0) attributes = FILE_ATTRIBUTE_NORMAL;
-  return SetFileAttributesW(Wide(path), attributes) != FALSE;
+  return Checked(SetFileAttributesW(Wide(path), attributes) != FALSE, path);
 }
 
-bool Win32FileSystem::RemoveFile(const cc::Str& path) { return DeleteFileW(Wide(path)) != FALSE; }
+bool Win32FileSystem::RemoveFile(const cc::Str& path) { return Checked(DeleteFileW(Wide(path)) != FALSE, path); }
 
 bool Win32FileSystem::CreateFolder(const cc::Str& path) {
-  return CreateDirectoryW(Wide(path), nullptr) != FALSE;
+  return Checked(CreateDirectoryW(Wide(path), nullptr) != FALSE, path);
 }
 
 bool Win32FileSystem::RemoveFolder(const cc::Str& path) {
-  return RemoveDirectoryW(Wide(path)) != FALSE;
+  return Checked(RemoveDirectoryW(Wide(path)) != FALSE, path);
 }
 
 std::unique_ptr<File> Win32FileSystem::Open(const cc::Str& path, OpenMode mode) {
@@ -151,13 +152,13 @@ std::unique_ptr<File> Win32FileSystem::Open(const cc::Str& path, OpenMode mode) 
   }
   HANDLE handle = CreateFileW(Wide(path), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL,
                               nullptr);
-  if (handle == INVALID_HANDLE_VALUE) return nullptr;
+  if (!Checked(handle != INVALID_HANDLE_VALUE, path)) return nullptr;
   return std::make_unique<Win32File>(handle);
 }
 
 bool Win32FileSystem::GetTimes(const cc::Str& path, FileTimes* times) {
   WIN32_FILE_ATTRIBUTE_DATA data;
-  if (!GetFileAttributesExW(Wide(path), GetFileExInfoStandard, &data)) return false;
+  if (!Checked(GetFileAttributesExW(Wide(path), GetFileExInfoStandard, &data) != FALSE, path)) return false;
   times->creation = FromFileTime(data.ftCreationTime);
   times->last_access = FromFileTime(data.ftLastAccessTime);
   times->last_write = FromFileTime(data.ftLastWriteTime);
@@ -169,16 +170,27 @@ bool Win32FileSystem::SetTimes(const cc::Str& path, const FileTimes& times) {
   HANDLE handle = CreateFileW(Wide(path), FILE_WRITE_ATTRIBUTES,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) return false;
+  if (!Checked(handle != INVALID_HANDLE_VALUE, path)) return false;
   FILETIME creation = ToFileTime(times.creation);
   FILETIME access = ToFileTime(times.last_access);
   FILETIME write = ToFileTime(times.last_write);
   BOOL ok = SetFileTime(handle, times.creation ? &creation : nullptr,
                         times.last_access ? &access : nullptr, times.last_write ? &write : nullptr);
+  const DWORD error = GetLastError();
   CloseHandle(handle);
-  return ok != FALSE;
+  SetLastError(error);
+  return Checked(ok != FALSE, path);
 }
 
 bool Win32FileSystem::Copy(const cc::Str& source, const cc::Str& target, bool failIfExists) {
-  return CopyFileW(Wide(source), Wide(target), failIfExists ? TRUE : FALSE) != FALSE;
+  // The error names the target: the source's absence shows in its code.
+  return Checked(CopyFileW(Wide(source), Wide(target), failIfExists ? TRUE : FALSE) != FALSE, target);
+}
+
+bool Win32FileSystem::Checked(bool ok, const cc::Str& object) {
+  if (!ok) {
+    const DWORD code = GetLastError();
+    RecordError(code, object, Win32ErrorText(code));
+  }
+  return ok;
 }

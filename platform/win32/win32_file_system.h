@@ -18,4 +18,8 @@ class Win32FileSystem : public FileSystem {
   bool GetTimes(const cc::Str& path, FileTimes* times) override;
   bool SetTimes(const cc::Str& path, const FileTimes& times) override;
   bool Copy(const cc::Str& source, const cc::Str& target, bool failIfExists) override;
+
+ private:
+  // Returns `ok`; when false, records the thread's last error about `object`.
+  bool Checked(bool ok, const cc::Str& object);
 };

@@ -2,11 +2,9 @@
 
 #include <windows.h>
 
-static_assert(sizeof(wchar_t) == 2, "the Win32 seam passes UTF-16 as wchar_t");
+#include "platform/win32/wide.h"
 
 namespace {
-
-const wchar_t* Wide(const cc::Str& text) { return reinterpret_cast<const wchar_t*>(text.GetBuffer()); }
 
 class Win32SharedMemory : public SharedMemory {
  public:

@@ -2,11 +2,21 @@
 
 #include <windows.h>
 
-static_assert(sizeof(wchar_t) == 2, "the Win32 seam passes UTF-16 as wchar_t");
+#include <utility>
+
+#include "platform/win32/wide.h"
+#include "platform/win32/win32_error.h"
 
 namespace {
 
-const wchar_t* Wide(const cc::Str& text) { return reinterpret_cast<const wchar_t*>(text.GetBuffer()); }
+// The key's name as the registry editor shows it, for error reports.
+cc::Str KeyName(RegRoot root, const cc::Str& path) {
+  const char16_t* name = root == RegRoot::kClassesRoot   ? u"HKEY_CLASSES_ROOT"
+                         : root == RegRoot::kCurrentUser  ? u"HKEY_CURRENT_USER"
+                         : root == RegRoot::kLocalMachine ? u"HKEY_LOCAL_MACHINE"
+                                                          : u"HKEY_USERS";
+  return path.IsEmpty() ? cc::Str(name) : cc::Str(name) + cc::Str(u"\\") + path;
+}
 
 HKEY RootHandle(RegRoot root) {
   switch (root) {
@@ -36,7 +46,7 @@ REGSAM ViewFlag(RegView view) {
 
 class Win32Key : public RegistryKey {
  public:
-  explicit Win32Key(HKEY key) : key_(key) {}
+  Win32Key(HKEY key, Win32Registry* owner, cc::Str name) : key_(key), owner_(owner), name_(std::move(name)) {}
   ~Win32Key() override { RegCloseKey(key_); }
   Win32Key(const Win32Key&) = delete;
   Win32Key& operator=(const Win32Key&) = delete;
@@ -61,16 +71,21 @@ class Win32Key : public RegistryKey {
   }
 
   bool SetValue(const cc::Str& name, uint32_t type, std::string_view data) override {
-    return RegSetValueExW(key_, Wide(name), 0, type, reinterpret_cast<const BYTE*>(data.data()),
-                          static_cast<DWORD>(data.size())) == ERROR_SUCCESS;
+    return owner_->Checked(RegSetValueExW(key_, Wide(name), 0, type, reinterpret_cast<const BYTE*>(data.data()),
+                                          static_cast<DWORD>(data.size())),
+                           ValueName(name));
   }
 
   bool DeleteValue(const cc::Str& name) override {
-    return RegDeleteValueW(key_, Wide(name)) == ERROR_SUCCESS;
+    return owner_->Checked(RegDeleteValueW(key_, Wide(name)), ValueName(name));
   }
 
  private:
+  cc::Str ValueName(const cc::Str& name) const { return name_ + cc::Str(u", value ") + name; }
+
   HKEY key_;
+  Win32Registry* owner_;
+  cc::Str name_;
 };
 
 using DeleteKeyExFn = LONG(WINAPI*)(HKEY, LPCWSTR, REGSAM, DWORD);
@@ -89,23 +104,30 @@ std::unique_ptr<RegistryKey> Win32Registry::OpenKey(RegRoot root, const cc::Str&
                                                     RegAccess access, RegView view) {
   REGSAM sam = (access == RegAccess::kAll ? KEY_ALL_ACCESS : KEY_QUERY_VALUE) | ViewFlag(view);
   HKEY key = nullptr;
-  if (RegOpenKeyExW(RootHandle(root), Wide(path), 0, sam, &key) != ERROR_SUCCESS) return nullptr;
-  return std::make_unique<Win32Key>(key);
+  if (!Checked(RegOpenKeyExW(RootHandle(root), Wide(path), 0, sam, &key), KeyName(root, path))) return nullptr;
+  return std::make_unique<Win32Key>(key, this, KeyName(root, path));
 }
 
 std::unique_ptr<RegistryKey> Win32Registry::CreateKey(RegRoot root, const cc::Str& path, RegView view) {
   HKEY key = nullptr;
-  if (RegCreateKeyExW(RootHandle(root), Wide(path), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                      KEY_ALL_ACCESS | ViewFlag(view), nullptr, &key, nullptr) != ERROR_SUCCESS) {
-    return nullptr;
-  }
-  return std::make_unique<Win32Key>(key);
+  const LONG status = RegCreateKeyExW(RootHandle(root), Wide(path), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                      KEY_ALL_ACCESS | ViewFlag(view), nullptr, &key, nullptr);
+  if (!Checked(status, KeyName(root, path))) return nullptr;
+  return std::make_unique<Win32Key>(key, this, KeyName(root, path));
 }
 
 bool Win32Registry::DeleteKey(RegRoot root, const cc::Str& path, RegView view) {
   if (path.IsEmpty()) return false;
-  if (view == RegView::kDefault) return RegDeleteKeyW(RootHandle(root), Wide(path)) == ERROR_SUCCESS;
   static DeleteKeyExFn deleteKeyEx = FindDeleteKeyEx();
-  if (!deleteKeyEx) return RegDeleteKeyW(RootHandle(root), Wide(path)) == ERROR_SUCCESS;
-  return deleteKeyEx(RootHandle(root), Wide(path), ViewFlag(view), 0) == ERROR_SUCCESS;
+  const LONG status = view == RegView::kDefault || !deleteKeyEx
+                          ? RegDeleteKeyW(RootHandle(root), Wide(path))
+                          : deleteKeyEx(RootHandle(root), Wide(path), ViewFlag(view), 0);
+  return Checked(status, KeyName(root, path));
+}
+
+bool Win32Registry::Checked(long status, const cc::Str& object) {
+  if (status == ERROR_SUCCESS) return true;
+  const DWORD code = static_cast<DWORD>(status);
+  RecordError(code, object, Win32ErrorText(code));
+  return false;
 }

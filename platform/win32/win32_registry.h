@@ -10,4 +10,8 @@ class Win32Registry : public Registry {
   std::unique_ptr<RegistryKey> CreateKey(RegRoot root, const cc::Str& path,
                                          RegView view = RegView::kDefault) override;
   bool DeleteKey(RegRoot root, const cc::Str& path, RegView view = RegView::kDefault) override;
+
+  // Returns whether `status` is ERROR_SUCCESS; otherwise records it as the
+  // failure about `object` (also for the keys this registry opened).
+  bool Checked(long status, const cc::Str& object);
 };

@@ -82,9 +82,12 @@ project="$work/no-log-project"
 cp -r "$top/examples/demo" "$project"
 sed -i 's/^Var\.OutLog=1/Var.OutLog=0/' "$project/pjcfg.ini"
 quiet="$work/quiet-setup.exe"
-"$pack" build "$project" -o "$quiet" --runtime "$runtime" >"$work/pack-quiet.log" 2>&1
 check "the project switches the log off" grep -q '^Var.OutLog=0' "$project/pjcfg.ini"
-run_setup "$quiet" en_US.UTF-8 >/dev/null
+pack_or_stop runtime_test "$project" "$quiet" "$work/pack-quiet.log"
+# "No log" proves something only when the setup did run and read its payload.
+line=$(run_setup "$quiet" en_US.UTF-8)
+echo "       $line"
+check "the quiet setup runs and finds its payload" grep -Eq 'payload found, status 0x0, [0-9]+ entries, [1-9]' <<<"$line"
 check "no log file appears" test ! -e "$quiet.log"
 
 if [ $failures -ne 0 ]; then
