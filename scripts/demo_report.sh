@@ -67,6 +67,7 @@ show_state() {
   [ -n "$(key UninsKey)" ] && "$wine" reg query "$path" "$view" >/dev/null 2>&1 &&
     echo "  programs  $path"
   [ -e "$record" ] && echo "  record    ${app_win}unins.exe.dat"
+  [ -d "$(linux_path "$app_win")" ] && echo "  folder    $app_win"
   return 0
 }
 

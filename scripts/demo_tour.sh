@@ -56,13 +56,21 @@ wait_for_wizard() {  # up to 60 s; fails when the setup ended first
 }
 
 shot_names=()
-take_shot() {  # take_shot NAME: the screen cut to the wizard's window, so a message box over it shows
-  local geometry file
-  geometry=$(wizard_geometry)
-  [ -n "$geometry" ] || return 1
+# take_shot NAME: the screen cut to the wizard's window (so a message box
+# over it shows too), once two captures a second apart agree: the page has
+# finished painting. Gives up on agreement after 20 s and keeps the last.
+take_shot() {
+  local file geometry previous="" current i
   file=$(printf '%02d-%s.png' $((${#shot_names[@]} + 1)) "$1")
-  sleep 0.5  # let the page finish painting
-  import -window root -crop "$geometry" +repage "$shots/$file" 2>/dev/null || return 1
+  for i in $(seq 1 20); do
+    geometry=$(wizard_geometry)
+    [ -n "$geometry" ] || return 1
+    import -window root -crop "$geometry" +repage "$shots/$file" 2>/dev/null || return 1
+    current="$geometry $(md5sum < "$shots/$file")"
+    [ "$current" = "$previous" ] && break
+    previous=$current
+    sleep 1
+  done
   shot_names+=("$file")
   echo "  picture $file"
 }
