@@ -20,8 +20,10 @@ export VELMORA_IN_XVFB=1
 # The tour: one row per state of the wizard, in page order. A row is the
 # picture's name, then what moves the wizard on from there: driver actions
 # joined by " ; " ("click CONTROL", "select CONTROL INDEX", "answer yes" for
-# the message box in front, "wait-enabled CONTROL"). The last row moves
-# nowhere. A new page of the demo project is one more row here.
+# the message box in front, "wait-enabled CONTROL"). A name ending in "!"
+# is photographed at once rather than when the window has come to rest (the
+# installing page moves until it leaves). A new page of the demo project is
+# one more row here.
 tour=(
   "welcome|select comboLang 2"
   "welcome-russian|select comboLang 0 ; click btnNext"
@@ -33,7 +35,8 @@ tour=(
   "start-menu-folder|click btnNext"
   "tasks|click btnNext"
   "confirmation|click btnNext"
-  "confirmation-question|answer yes ; wait-enabled btnNext"
+  "confirmation-question|answer yes"
+  "installing!|click btnDetail ; wait-enabled btnNext"
   # The tour clears launch and readme so that no program stays behind.
   "finish|click chkLaunch ; click chkReadme ; click btnNext"
 )
@@ -58,11 +61,13 @@ wait_for_wizard() {  # up to 60 s; fails when the setup ended first
 shot_names=()
 # take_shot NAME: the screen cut to the wizard's window (so a message box
 # over it shows too), once two captures a second apart agree: the page has
-# finished painting. Gives up on agreement after 20 s and keeps the last.
+# finished painting. Gives up on agreement after 20 s and keeps the last;
+# a NAME ending in "!" is taken at once.
 take_shot() {
-  local file geometry previous="" current i
-  file=$(printf '%02d-%s.png' $((${#shot_names[@]} + 1)) "$1")
-  for i in $(seq 1 20); do
+  local name=${1%!} file geometry previous="" current i tries=20
+  [ "$name" != "$1" ] && tries=1
+  file=$(printf '%02d-%s.png' $((${#shot_names[@]} + 1)) "$name")
+  for i in $(seq 1 $tries); do
     geometry=$(wizard_geometry)
     [ -n "$geometry" ] || return 1
     import -window root -crop "$geometry" +repage "$shots/$file" 2>/dev/null || return 1
