@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Draws the skin of the sample project with ImageMagick's `convert` into
-# examples/demo/payload/skin/ (generated, not kept in git): the left image of
+# OUTPUT_FOLDER, the payload/skin/ folder of a staged copy of examples/demo
+# (scripts/demo.sh does this; the images are made, not kept): the left image of
 # the welcome and finish pages, the top image of the ordinary pages, the
 # window background and the finish page's own background. 24-bit BMP, which
 # every Windows picture loader reads.
-# Usage: scripts/make_demo_skin.sh [OUTPUT_FOLDER]
+# Usage: scripts/make_demo_skin.sh OUTPUT_FOLDER
 set -euo pipefail
-top=$(cd "$(dirname "$0")/.." && pwd)
-out=${1:-$top/examples/demo/payload/skin}
+[ $# -eq 1 ] || { echo "usage: scripts/make_demo_skin.sh OUTPUT_FOLDER" >&2; exit 2; }
+out=$1
 mkdir -p "$out"
 
 # The colours of the product: deep blue into teal, with paper-white notes.
@@ -42,4 +43,4 @@ convert -size 600x420 xc:"#f7f9fb" -stroke '#e3ebf1' \
 # The finish page's own background: a soft teal wash from the top.
 convert -size 600x420 gradient:'#dff1ef'-'#ffffff' BMP3:"$out/finish.bmp"
 
-echo "skin images in ${out#"$top"/}: $(cd "$out" && echo *.bmp)"
+echo "skin images in $out: $(cd "$out" && echo *.bmp)"
