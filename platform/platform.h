@@ -9,6 +9,8 @@
 // pointer member here, and fill it in both implementations.
 #pragma once
 
+#include "platform/os_version_cache.h"
+
 class FileSystem;
 class ModuleResources;
 class ProcessServices;
@@ -19,14 +21,6 @@ class Registry;
 class ServiceManager;
 class Shell;
 class SystemInfo;
-
-// The answer of the version query, computed on first use and then kept for
-// the lifetime of the platform object (see os_version.h).
-struct OsVersionCache {
-  bool known = false;
-  int index = 0;
-  int is64 = 0;
-};
 
 class Platform {
  public:

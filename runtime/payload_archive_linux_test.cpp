@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "runtime/payload_archive.h"
+#include "tests/support/linux_test_support.h"
 
 namespace {
 
@@ -33,14 +34,7 @@ std::string BigContent() {
 
 class ZipFolder {
  public:
-  ZipFolder() {
-    char pattern[] = "/tmp/velmora-payload-XXXXXX";
-    const char* made = mkdtemp(pattern);
-    if (made != nullptr) path_ = made;
-  }
-  ~ZipFolder() {
-    if (!path_.empty()) Run("rm -rf '" + path_ + "'");
-  }
+  ZipFolder() : path_(scratch_.path().string()) {}
   const std::string& path() const { return path_; }
   void Write(const std::string& name, const std::string& bytes) const {
     Run("mkdir -p \"$(dirname '" + path_ + "/" + name + "')\"");
@@ -58,6 +52,7 @@ class ZipFolder {
   }
 
  private:
+  test_support::ScratchFolder scratch_;
   std::string path_;
 };
 

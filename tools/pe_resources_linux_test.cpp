@@ -14,27 +14,15 @@
 
 #include "tools/pe_resources.h"
 #include "tools/pe_test_support.h"
+#include "tests/support/linux_test_support.h"
 #include "tools/test_support.h"
 
 namespace pe {
 namespace {
 
-// Runs a shell command; returns its exit status and its standard output.
-int RunShell(const std::string& command, std::string* output) {
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return -1;
-  char buf[4096];
-  size_t n;
-  while ((n = fread(buf, 1, sizeof buf, pipe)) > 0) output->append(buf, n);
-  int status = pclose(pipe);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
+using test_support::RunShell;
 
-std::string Quote(const std::string& s) {
-  std::string q = "'";
-  for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return q + "'";
-}
+std::string Quote(const std::string& s) { return test_support::ShellQuote(s); }
 
 bool HaveTool(const std::string& name) {
   std::string ignored;

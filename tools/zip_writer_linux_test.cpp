@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <sys/wait.h>
 
+#include "tests/support/linux_test_support.h"
 #include "tools/test_support.h"
 #include "tools/zip_writer.h"
 
@@ -13,22 +14,9 @@ namespace {
 
 const char kPassword[] = "Pa55-w0rd";
 
-// Runs a shell command; returns its exit status and its standard output.
-int RunShell(const std::string& command, std::string* output) {
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return -1;
-  char buf[4096];
-  size_t n;
-  while ((n = fread(buf, 1, sizeof buf, pipe)) > 0) output->append(buf, n);
-  int status = pclose(pipe);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
+using test_support::RunShell;
 
-std::string Quote(const std::string& s) {
-  std::string q = "'";
-  for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return q + "'";
-}
+std::string Quote(const std::string& s) { return test_support::ShellQuote(s); }
 
 class InfoZipTest : public ::testing::Test {
  protected:

@@ -7,6 +7,8 @@
 #include "platform/win32/win32_module_resources.h"
 #include "platform/win32/win32_process.h"
 #include "platform/win32/win32_profile.h"
+#include "platform/win32/win32_progress.h"
+#include "platform/win32/win32_prompts.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_service_manager.h"
 #include "platform/win32/win32_shell.h"
@@ -46,6 +48,8 @@ class Win32Platform : public Platform {
     services = &services_;
     process = &process_;
     shell = &shell_;
+    prompts = &prompts_;
+    progress = &progress_;
   }
   Win32Platform(const Win32Platform&) = delete;
   Win32Platform& operator=(const Win32Platform&) = delete;
@@ -59,6 +63,8 @@ class Win32Platform : public Platform {
   Win32ServiceManager services_;
   Win32Process process_;
   Win32Shell shell_;
+  Win32Prompts prompts_;
+  Win32Progress progress_;
 };
 
 }  // namespace

@@ -11,5 +11,7 @@
 // built-in Windows-1252 one. Call once, first thing at start-up.
 void InstallWin32AnsiConverter();
 
-// A Platform whose interfaces are the Win32 implementations; it owns them.
+// A Platform whose interfaces are the Win32 implementations, every member
+// set; it owns them. The wizard replaces `prompts` and `progress` with its
+// own dialogs and installing page.
 std::unique_ptr<Platform> CreateWin32Platform();
