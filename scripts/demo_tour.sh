@@ -112,14 +112,14 @@ rm -rf "$shots"; mkdir -p "$shots"
 "$wine" "$setup" >/dev/null 2>&1 &
 setup_pid=$!
 
-status=1
+status=1 stopped=0
 if ! wait_for_wizard; then
   echo "  the setup showed no wizard window (it ended or took over a minute)"
   kill "$setup_pid" 2>/dev/null
 elif [ ! -f "$drive_exe" ]; then
   take_shot "${tour[0]%%|*}"
   echo "  no window driver in this build: one picture, then the setup is stopped"
-  kill "$setup_pid" 2>/dev/null && status=0
+  kill "$setup_pid" 2>/dev/null && status=0 && stopped=1
 else
   finished=0
   for row in "${tour[@]}"; do
@@ -140,7 +140,7 @@ if kill -0 "$setup_pid" 2>/dev/null; then
   kill "$setup_pid" 2>/dev/null
 else
   wait "$setup_pid"; setup_status=$?
-  echo "  setup exited with status $setup_status"
+  if [ $stopped = 1 ]; then echo "  setup stopped"; else echo "  setup exited with status $setup_status"; fi
   [ -f "$drive_exe" ] && [ "$setup_status" = 0 ] && status=0
 fi
 write_index
