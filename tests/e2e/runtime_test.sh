@@ -8,12 +8,18 @@
 # appears. Exits non-zero when any check failed.
 set -uo pipefail
 source "$(dirname "$0")/common.sh"
-require_files runtime_test "$pack" "$runtime"
+service_exe="$windows/tests/test_service/velmora-test-service.exe"
+require_files runtime_test "$pack" "$runtime" "$service_exe"
 
 work="$windows/e2e-runtime"
 rm -rf "$work"; mkdir -p "$work"
+# The sample project installs the test service as its service program,
+# which is built, not kept in the project.
+demo="$work/demo-project"
+cp -r "$top/examples/demo" "$demo"
+cp "$service_exe" "$demo/app/BrindleSync.exe"
 setup="$work/demo-setup.exe"
-pack_or_stop runtime_test "$top/examples/demo" "$setup" "$work/pack.log"
+pack_or_stop runtime_test "$demo" "$setup" "$work/pack.log"
 
 run_setup() {  # run_setup EXE LOCALE -> prints the program's status line
   # The setup now waits in its window: ask it to close (as the close box
@@ -90,7 +96,7 @@ check "the signed setup still finds its payload" grep -Eq 'payload found, status
 
 echo "log switched off"
 project="$work/no-log-project"
-cp -r "$top/examples/demo" "$project"
+cp -r "$demo" "$project"
 sed -i 's/^Var\.OutLog=1/Var.OutLog=0/' "$project/pjcfg.ini"
 quiet="$work/quiet-setup.exe"
 check "the project switches the log off" grep -q '^Var.OutLog=0' "$project/pjcfg.ini"
