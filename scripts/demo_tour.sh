@@ -80,8 +80,22 @@ take_shot() {
   echo "  picture $file"
 }
 
-drive() {  # drive ACTION ARGS...: one driver action; fails when the driver cannot do it
-  "$wine" "$drive_exe" "$@" >/dev/null 2>&1
+wizard_window="class=ccForm"
+driver() { "$wine" "$drive_exe" "$@" >/dev/null 2>&1; }
+drive() {  # drive ACTION ARGS...: one tour action through the driver; fails when it cannot
+  local action=$1; shift
+  case "$action" in
+    click|select) driver "$action" "$wizard_window" "$@" ;;
+    answer) driver msgbox "&$1" ;;
+    wait-enabled)  # up to a minute, for the end of the installation
+      local i
+      for i in $(seq 1 120); do
+        "$wine" "$drive_exe" state "$wizard_window" "$1" 2>/dev/null | grep -q 'enabled=1' && return 0
+        sleep 0.5
+      done
+      return 1 ;;
+    *) return 1 ;;
+  esac
 }
 
 run_actions() {  # run_actions "A ARGS ; B ARGS": stops at the first that fails
