@@ -136,11 +136,13 @@ menu_win='C:\ProgramData\Microsoft\Windows\Start Menu\Programs\Velmora RegE2E\'
 wine_text "$harness" read-record "${app_win}unins.exe.dat" > "$work/record.txt"
 reg_lines=""
 i=0
-for name in a b blob filled hexnumber kept number short text; do
+# "kept" held the user's own data, which the install left alone: it is not
+# the install's to remove, so the record does not name it.
+for name in a b blob filled hexnumber number short text; do
   reg_lines+="Log.Reg$i=$name"$'\n'"Log.RegDir$i=Software\\Velmora E2E"$'\n'"Log.RegRoot$i=1"$'\n'
   i=$((i + 1))
 done
-reg_lines+="Log.Reg9=recordonly"$'\n'"Log.RegDir9=Software\\Velmora E2E"$'\n'"Log.RegRoot9=2"
+reg_lines+="Log.Reg8=recordonly"$'\n'"Log.RegDir8=Software\\Velmora E2E"$'\n'"Log.RegRoot8=2"
 expected_record=$(cat <<EOR
 Log.AppDir=${app_win}
 Log.AppName=VelmoraRegE2E
@@ -172,9 +174,9 @@ Log.IniFile.Count=3
 Log.IniFile0=${app_win}existing.ini
 Log.IniFile1=${app_win}existing.ini
 Log.IniFile2=${app_win}existing.ini
-Log.Reg.Count=10
-Log.RegDir.Count=10
-Log.RegRoot.Count=10
+Log.Reg.Count=9
+Log.RegDir.Count=9
+Log.RegRoot.Count=9
 ${reg_lines}
 Log.Service.Count=1
 Log.Service0=${service}
