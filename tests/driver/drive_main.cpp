@@ -211,7 +211,9 @@ int Run(const std::wstring& command, const Arguments& args) {
          HWND top, unused;
          int status = 0;
          if (!Resolve(args, false, &top, &unused, &status)) return status;
-         PostMessageW(top, WM_CLOSE, 0, 0);
+         // What the close box sends: a window that disabled its close
+         // box may refuse this, while it still obeys a plain WM_CLOSE.
+         PostMessageW(top, WM_SYSCOMMAND, SC_CLOSE, 0);
          return 0; }},
   };
   auto found = commands.find(command);

@@ -111,7 +111,9 @@ void Control::HandleSized() {
 
 void Control::SetVisible(bool visible) {
   visible_ = visible;
-  if (hwnd_ != nullptr && (IsWindowVisible(hwnd_) != FALSE) != visible) {
+  // The window's own visible bit, not IsWindowVisible: before the form is
+  // shown every child counts as invisible, and a hide would be skipped.
+  if (hwnd_ != nullptr && ((GetWindowLongW(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0) != visible) {
     ShowWindow(hwnd_, visible ? SW_SHOW : SW_HIDE);
   }
 }
