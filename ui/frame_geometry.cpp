@@ -73,6 +73,7 @@ FrameLayout ComputeFrameLayout(int flags, int width, int height, int topImageWid
     out.labBTitle = {12, 16, w2 - 24, 54};
     out.page = {12, 10, w2 - 24, height - 135};
   }
+  out.labLineTop = {-2, 59, width + 6, 2};
   out.labLineBottomVisible = !(flags & kPageNoBottomLine);
   return out;
 }

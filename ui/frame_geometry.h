@@ -50,6 +50,9 @@ const FrameControlSpec* FindFrameControl(const char16_t* name);
 // What Layout computes for the flags' geometry bits.
 struct FrameLayout {
   Bounds labBack1, labBack2, picTop, picLeft, labBTitle, labSTitle, page;
+  // The line under the top bar spans the whole width with 2 pixels beyond
+  // each edge, whatever sizes the form went through before.
+  Bounds labLineTop;
   bool hasPicLeft = false;  // the wide page moves picLeft
   int titleFontHeight = 15;
   bool picTopVisible = true, picLeftVisible = false, labSTitleVisible = true;

@@ -42,6 +42,7 @@ TEST(ComputeFrameLayout, OrdinaryAndWidePagesAtThreeSizes) {
     EXPECT_TRUE(Same(got.picTop, c.picTop)) << "case " << i << " picTop";
     EXPECT_TRUE(Same(got.labBTitle, c.labBTitle)) << "case " << i << " labBTitle";
     EXPECT_TRUE(Same(got.page, c.page)) << "case " << i << " page";
+    EXPECT_TRUE(Same(got.labLineTop, {-2, 59, c.w + 6, 2})) << "case " << i << " labLineTop";
     EXPECT_EQ(got.titleFontHeight, c.font) << "case " << i;
     bool wide = c.flags & kPageWide;
     EXPECT_EQ(got.picLeftVisible, wide) << "case " << i;

@@ -177,6 +177,7 @@ void WizardForm::ApplyGeometry(int flags) {
   place(picTop_, g.picTop);
   picTop_->SetVisible(g.picTopVisible);
   picLeft_->SetVisible(g.picLeftVisible);
+  place(labLineTop_, g.labLineTop);
   labLineTop_->SetVisible(g.labLineTopVisible);
   if (g.titleFontHeight != titleFontHeight_) {
     titleFontHeight_ = g.titleFontHeight;
