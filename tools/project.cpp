@@ -8,6 +8,7 @@
 #include <set>
 #include <system_error>
 
+#include "core/item_fields.h"
 #include "core/key_arr.h"
 #include "core/str.h"
 #include "tools/path_text.h"
@@ -21,7 +22,6 @@ namespace fs = std::filesystem;
 constexpr char kConfigName[] = "pjcfg.ini";
 constexpr char kPayloadFolder[] = "payload";
 const char* const kOptionalFiles[] = {"unins.exe", "user.dll"};
-constexpr char16_t kItemSeparator[] = u";\t";
 constexpr char16_t kNoEntry[] = u"<None>";
 constexpr int kComponentItem = 2;
 constexpr int kFileItem = 5;
@@ -55,18 +55,8 @@ cc::Str ItemKey(int n, const char16_t* suffix) {
 }
 
 ItemFields SplitItem(const cc::Str& value) {
-  std::u16string_view rest = value.View();
-  ItemFields fields;
-  for (int field = 1; field < kEntryField; ++field) {
-    size_t sep = rest.find(kItemSeparator);
-    std::u16string_view text = rest.substr(0, sep);
-    if (field == 1) fields.parent = cc::Str(text).ToInt();
-    if (field == 2) fields.type = cc::Str(text).ToInt();
-    if (sep == std::u16string_view::npos) return fields;
-    rest.remove_prefix(sep + 2);
-  }
-  fields.entry = cc::Str(rest);
-  return fields;
+  const std::vector<cc::Str> fields = cc::SplitItemFields(value, kEntryField - 1);
+  return ItemFields{fields[0].ToInt(), fields[1].ToInt(), fields[kEntryField - 1]};
 }
 
 Stamp Clamp(Stamp t, const ProjectOptions& options) {
@@ -447,11 +437,10 @@ class ProjectReader {
 }  // namespace
 
 std::string FileTimeText(int64_t unix_seconds, int32_t nanoseconds) {
-  uint64_t ticks = static_cast<uint64_t>(unix_seconds + kFileTimeEpochOffset) * 10000000u +
-                   static_cast<uint64_t>(nanoseconds / 100);
-  int32_t high = static_cast<int32_t>(static_cast<uint32_t>(ticks >> 32));
-  int32_t low = static_cast<int32_t>(static_cast<uint32_t>(ticks));
-  return std::to_string(high) + ";\\t" + std::to_string(low);
+  const uint64_t ticks = static_cast<uint64_t>(unix_seconds + kFileTimeEpochOffset) * 10000000u +
+                         static_cast<uint64_t>(nanoseconds / 100);
+  // Written into the configuration text, where the tab is spelled as escape.
+  return cc::ItemTimeText(ticks, u";\\t").ToUtf8();
 }
 
 bool ReadProject(const std::filesystem::path& dir, const ProjectOptions& options, Project* project,
