@@ -35,15 +35,25 @@ bool IsComment(std::u16string_view line) {
   return line.empty() || line[0] == u'#' || line[0] == u';' || line[0] == u'/';
 }
 
+// Ends a value whose last character is a blank: the line's outer blanks are
+// stripped, so a writer that must keep a trailing blank (the uninstall record)
+// spells the last one this way. Only at the very end of a value, so that a
+// path such as "C:\x20dir" in a hand-written file keeps its meaning.
+constexpr std::u16string_view kFinalBlankEscape = u"\\x20";
+
 // Appends `text` unescaped: "\\" is one backslash, "\n", "\r" and "\t" the
-// control characters; a backslash before anything else stays, and so does
-// that character.
+// control characters, kFinalBlankEscape at the end a blank; a backslash
+// before anything else stays, and so does that character.
 void AppendUnescaped(std::u16string& out, std::u16string_view text) {
   for (size_t i = 0; i < text.size(); ++i) {
     const char16_t c = text[i];
     if (c != u'\\' || i + 1 == text.size()) {
       out.push_back(c);
       continue;
+    }
+    if (text.substr(i) == kFinalBlankEscape) {
+      out.push_back(u' ');
+      return;
     }
     const char16_t next = text[++i];
     switch (next) {

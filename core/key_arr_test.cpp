@@ -60,6 +60,10 @@ TEST(KeyArrParseTest, Syntax) {
       {u"\n\n\n", 0, ""},
       {u"[", 0, ""},
       {u"[[x]]\nk=1", 1, "[x].k=1\n"},
+      {u"k=a \\x20  \r\n", 1, "k=a  \n"},
+      {u"k=\\x20", 1, "k= \n"},
+      {u"k=C:\\x20dir\\x20\\", 1, "k=C:\\x20dir\\x20\\\n"},
+      {u"k=a\\\\x20", 1, "k=a\\x20\n"},
   };
   for (size_t i = 0; i < std::size(cases); ++i) {
     KeyArr store;

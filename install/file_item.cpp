@@ -1,28 +1,13 @@
 #include "install/file_item.h"
 
 #include <string_view>
+#include <vector>
+
+#include "core/item_fields.h"
 
 namespace {
 
-constexpr std::u16string_view kSeparator = u";\t";
 constexpr int kFieldsBeforeSource = 7;
-
-// Splits `value` at its first `kFieldsBeforeSource` separators; the rest is
-// the source field.
-void SplitFields(std::u16string_view value, std::u16string_view fields[kFieldsBeforeSource],
-                 std::u16string_view* rest) {
-  for (int i = 0; i < kFieldsBeforeSource; ++i) {
-    size_t cut = value.find(kSeparator);
-    if (cut == std::u16string_view::npos) {
-      fields[i] = value;
-      value = std::u16string_view();
-      continue;
-    }
-    fields[i] = value.substr(0, cut);
-    value = value.substr(cut + kSeparator.size());
-  }
-  *rest = value;
-}
 
 int64_t FieldNumber(std::u16string_view field) { return cc::Str(field).ToInt64(); }
 
@@ -33,31 +18,19 @@ int FieldInt(std::u16string_view field) { return cc::Str(field).ToInt(); }
 bool ReadFileItem(const cc::KeyArr& store, int n, FileItem* item) {
   cc::Str value = store.Get(cc::Str::Formatted(u"s.f.%d.Item", n));
   if (value.IsNull()) return false;
-  std::u16string text(value.View());
-  std::u16string_view fields[kFieldsBeforeSource];
-  std::u16string_view rest;
-  SplitFields(text, fields, &rest);
-  item->parent = FieldInt(fields[0]);
-  item->type = FieldInt(fields[1]);
-  item->os_flags = static_cast<uint32_t>(FieldNumber(fields[2]));
-  item->overwrite_mode = FieldInt(fields[3]);
-  item->uninstall_mode = FieldInt(fields[4]);
-  item->selection = FieldInt(fields[5]);
-  item->source = cc::Str(rest);
+  const std::vector<cc::Str> fields = cc::SplitItemFields(value, kFieldsBeforeSource);
+  item->parent = FieldInt(fields[0].View());
+  item->type = FieldInt(fields[1].View());
+  item->os_flags = static_cast<uint32_t>(FieldNumber(fields[2].View()));
+  item->overwrite_mode = FieldInt(fields[3].View());
+  item->uninstall_mode = FieldInt(fields[4].View());
+  item->selection = FieldInt(fields[5].View());
+  item->source = fields[kFieldsBeforeSource];
   return true;
 }
 
 uint64_t ReadItemTime(const cc::KeyArr& store, int n) {
-  cc::Str value = store.Get(cc::Str::Formatted(u"s.f.%d.Item.Time", n));
-  if (value.IsEmpty()) return 0;
-  std::u16string_view view = value.View();
-  size_t cut = view.find(kSeparator);
-  std::u16string_view high = view.substr(0, cut);
-  std::u16string_view low =
-      cut == std::u16string_view::npos ? std::u16string_view() : view.substr(cut + kSeparator.size());
-  uint64_t highBits = static_cast<uint32_t>(FieldNumber(high));
-  uint64_t lowBits = static_cast<uint32_t>(FieldNumber(low));
-  return (highBits << 32) | lowBits;
+  return cc::ParseItemTime(store.Get(cc::Str::Formatted(u"s.f.%d.Item.Time", n)));
 }
 
 cc::Str InstalledFileName(const cc::Str& source) {

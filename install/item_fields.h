@@ -1,19 +1,17 @@
 // The fields of an install item value: leading fields separated by a
-// semicolon followed by a tab, then the rest of the value as one field.
+// semicolon followed by a tab (split by core/item_fields.h), then the rest of
+// the value as one field.
 #pragma once
 
 #include <cstdint>
 #include <string_view>
 #include <vector>
 
+#include "core/item_fields.h"
 #include "core/str.h"
 
-inline constexpr std::u16string_view kItemFieldSeparator = u";\t";
-
-// Splits `value` at its first `leading` separators into `leading` fields
-// followed by the rest (which may hold further separators). Missing fields
-// are empty, so the result always has `leading` + 1 entries.
-std::vector<cc::Str> SplitItemFields(const cc::Str& value, int leading);
+using cc::kItemFieldSeparator;
+using cc::SplitItemFields;
 
 // A flag word field: decimal, its low 32 bits used (so both "-1" and
 // "4294967295" give 0xFFFFFFFF).

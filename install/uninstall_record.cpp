@@ -32,9 +32,17 @@ bool WriteEncoded(FileSystem& files, const cc::Str& path, const std::string& byt
 
 }  // namespace
 
+// The parser strips a line's outer blanks; a value's last blank is written
+// as this escape, which it turns back into a blank at the end of a value.
+// Records written before it existed never hold it: their backslashes are
+// all doubled.
+constexpr std::string_view kFinalBlankEscape = "\\x20";
+
 std::string EscapeRecordValue(std::string_view value) {
   std::string escaped;
   escaped.reserve(value.size() + 8);
+  const bool finalBlank = !value.empty() && value.back() == ' ';
+  if (finalBlank) value.remove_suffix(1);
   for (char c : value) {
     if (c == '\\') {
       escaped += "\\\\";
@@ -46,6 +54,7 @@ std::string EscapeRecordValue(std::string_view value) {
       escaped += c;
     }
   }
+  if (finalBlank) escaped += kFinalBlankEscape;
   return escaped;
 }
 
@@ -66,7 +75,17 @@ void RecordText::AddLine(const char16_t* key, const cc::Str& value) {
 std::string EscapeRecordText(std::string_view utf8) {
   std::string escaped;
   escaped.reserve(utf8.size() + utf8.size() / 8);
-  for (char c : utf8) {
+  bool inValue = false;
+  for (size_t i = 0; i < utf8.size(); ++i) {
+    const char c = utf8[i];
+    if (c == '\n') inValue = false;
+    if (c == '=') inValue = true;
+    // A value's last blank: the line ends after it.
+    const bool lineEnds = i + 1 == utf8.size() || utf8[i + 1] == '\r' || utf8[i + 1] == '\n';
+    if (c == ' ' && inValue && lineEnds) {
+      escaped += kFinalBlankEscape;
+      continue;
+    }
     escaped += c;
     if (c == '\\') escaped += '\\';
   }

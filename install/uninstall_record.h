@@ -5,7 +5,10 @@
 // File form: in every value each backslash doubled and each line feed or
 // carriage return written as "\\n" or "\\r" (the configuration parser turns
 // these back, so a path holding "\\n" does not come back as a line break and
-// a value holding a line break does not split its line), the result enciphered with the record key (cc::kRecordKey,
+// a value holding a line break does not split its line), a value's last
+// blank written as "\\x20" (the parser strips a line's outer blanks and
+// reads this escape back as a blank only at the end of a value), the
+// result enciphered with the record key (cc::kRecordKey,
 // one extra round) and written as its Base64 text after the UTF-8
 // byte-order mark EF BB BF.
 //
@@ -45,11 +48,12 @@ class RecordText {
 };
 
 // `value` (UTF-8) escaped for one record line: backslashes doubled, line
-// feeds and carriage returns as "\\n" and "\\r".
+// feeds and carriage returns as "\\n" and "\\r", a final blank as "\\x20".
 std::string EscapeRecordValue(std::string_view value);
 
-// `utf8` with every backslash doubled: the file form of record text whose
-// values hold no line breaks (line breaks stay line ends).
+// `utf8` with every backslash doubled and the last blank of a value (a line
+// with "=" that ends in a blank) as "\\x20": the file form of record text
+// whose values hold no line breaks (line breaks stay line ends).
 std::string EscapeRecordText(std::string_view utf8);
 
 // The bytes of the record file for the record text `utf8` (mark included).

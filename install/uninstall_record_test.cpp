@@ -10,6 +10,7 @@ namespace {
 TEST(UninstallRecordTest, BackslashesAreDoubledBeforeEnciphering) {
   EXPECT_EQ(EscapeRecordText("C:\\new\\n\\\\x"), "C:\\\\new\\\\n\\\\\\\\x");
   EXPECT_EQ(EscapeRecordText(""), "");
+  EXPECT_EQ(EscapeRecordText("[Log]\r\nReg=X \r\nName=a b\nTail= "), "[Log]\r\nReg=X\\x20\r\nName=a b\nTail=\\x20");
 }
 
 TEST(UninstallRecordTest, RoundTripKeepsPathsWithBackslashN) {
@@ -90,6 +91,12 @@ TEST(UninstallRecordTest, ValuesRoundTripExactly) {
       u"  leading blanks",
       u"in\tside",
       u"Reg0=forged\r\nReg.Count=9",
+      u"X ",
+      u"  ",
+      u" both ends \t ",
+      u"C:\\dir\\ ",
+      u"ends in \\x20",
+      u"line\n ",
   };
   RecordText record;
   record.Start(u"C:\\A\\", u"A");

@@ -180,6 +180,8 @@ TEST_F(PackCommandTest, BadInputFailsCleanlyAndNamesTheCulprit) {
        {}, 1, "file item 1 ('') has an empty entry name"},
       {[](const fs::path& p) { WriteFile(p / "pjcfg.ini", std::string(kConfig) + "6.Item=2;\\t5;\\t0;\\t2;\\t0;\\t0;\\t0;\\t6*late.txt\n"); },
        {}, 1, "s.f.6.Item follows a gap in the item numbers (no s.f.5.Item)"},
+      {[](const fs::path& p) { WriteFile(p / "pjcfg.ini", std::string(kConfig) + "[Ret.Shortcut]\nExt0.Count=2\nExt0.0=.txt\n"); },
+       {}, 1, "[Ret.Shortcut] Ext0.Count is 2 but [Ret.Shortcut] Ext0.1 is missing"},
       {[](const fs::path& p) { fs::resize_file(p / "bin/readme.txt", (uint64_t{1} << 30) + 1); }, {}, 1,
        "source 'bin/readme.txt' of file item 4 ('4*readme.txt') is 1024 MiB, above the payload limit"},
       {[](const fs::path& p) { fs::remove(p / "pjcfg.ini"); }, {}, 1, "pjcfg.ini': No such file"},

@@ -5,8 +5,10 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <set>
 #include <system_error>
 
+#include "core/item_fields.h"
 #include "core/key_arr.h"
 #include "core/str.h"
 #include "tools/path_text.h"
@@ -20,7 +22,6 @@ namespace fs = std::filesystem;
 constexpr char kConfigName[] = "pjcfg.ini";
 constexpr char kPayloadFolder[] = "payload";
 const char* const kOptionalFiles[] = {"unins.exe", "user.dll"};
-constexpr char16_t kItemSeparator[] = u";\t";
 constexpr char16_t kNoEntry[] = u"<None>";
 constexpr int kComponentItem = 2;
 constexpr int kFileItem = 5;
@@ -54,18 +55,8 @@ cc::Str ItemKey(int n, const char16_t* suffix) {
 }
 
 ItemFields SplitItem(const cc::Str& value) {
-  std::u16string_view rest = value.View();
-  ItemFields fields;
-  for (int field = 1; field < kEntryField; ++field) {
-    size_t sep = rest.find(kItemSeparator);
-    std::u16string_view text = rest.substr(0, sep);
-    if (field == 1) fields.parent = cc::Str(text).ToInt();
-    if (field == 2) fields.type = cc::Str(text).ToInt();
-    if (sep == std::u16string_view::npos) return fields;
-    rest.remove_prefix(sep + 2);
-  }
-  fields.entry = cc::Str(rest);
-  return fields;
+  const std::vector<cc::Str> fields = cc::SplitItemFields(value, kEntryField - 1);
+  return ItemFields{fields[0].ToInt(), fields[1].ToInt(), fields[kEntryField - 1]};
 }
 
 Stamp Clamp(Stamp t, const ProjectOptions& options) {
@@ -171,7 +162,8 @@ class ProjectReader {
   ProjectReader(const fs::path& dir, const ProjectOptions& options) : dir_(dir), options_(options) {}
 
   bool Read(Project* project, std::string* error) {
-    if (!ReadConfig(error) || !AddFixedFiles(error) || !AddPayloadFolder(error) || !AddFileItems(error)) {
+    if (!ReadConfig(error) || !CheckShortcutExtensions(error) || !AddFixedFiles(error) ||
+        !AddPayloadFolder(error) || !AddFileItems(error)) {
       return false;
     }
     AddComponentSizes();
@@ -208,6 +200,73 @@ class ProjectReader {
     config_.Parse(cc::Str::FromUtf8(text_), true);
     names_.Take(kConfigName, "the project configuration", path, error);
     return true;
+  }
+
+  // "[Ret.Shortcut]" "Ext<i>.Count" and "Ext<i>.<k>": the extensions the
+  // tasks page offers to associate with shortcut item i. The page reads
+  // entries 0 to Count - 1 only, so a count that disagrees with the entries
+  // present would offer an empty extension or silently drop one.
+  bool CheckShortcutExtensions(std::string* error) {
+    struct Offer {
+      std::string count_text;  // empty when the count is missing
+      std::set<int> entries;
+    };
+    std::map<int, Offer> offers;
+    constexpr std::u16string_view kPrefix = u"Ret.Shortcut.Ext";
+    for (int i = 0; i < config_.Count(); ++i) {
+      const cc::Str key_text = config_.KeyAt(i);
+      const std::u16string_view key = key_text.View();
+      if (key.size() <= kPrefix.size() || !cc::Str(key.substr(0, kPrefix.size())).Equals(kPrefix.data(), true)) {
+        continue;
+      }
+      const std::string rest = Utf8(cc::Str(key.substr(kPrefix.size())));
+      const std::string name = "[Ret.Shortcut] Ext" + rest;
+      const size_t dot = rest.find('.');
+      const std::string item = rest.substr(0, dot);
+      const std::string sub = dot == std::string::npos ? "" : rest.substr(dot + 1);
+      if (!IsCanonicalNumber(item) || (!IsCanonicalNumber(sub) && !cc::Str::FromUtf8(sub).Equals(u"Count", true))) {
+        *error = name + " is not a key the setup reads (Ext<item>.Count or Ext<item>.<index>, numbers without leading zeros)";
+        return false;
+      }
+      Offer& offer = offers[std::stoi(item)];
+      const std::string value = Utf8(config_.Get(key_text));
+      if (!IsCanonicalNumber(sub)) {
+        if (!IsCanonicalNumber(value)) {
+          *error = name + " is \"" + value + "\", not a number of extensions";
+          return false;
+        }
+        offer.count_text = value;
+        continue;
+      }
+      if (value.size() < 2 || value[0] != '.' || value.find_first_of("\\/ ") != std::string::npos) {
+        *error = name + " is \"" + value + "\": an extension is a leading dot and a name, as \".txt\"";
+        return false;
+      }
+      offer.entries.insert(std::stoi(sub));
+    }
+    for (const auto& [item, offer] : offers) {
+      const std::string base = "[Ret.Shortcut] Ext" + std::to_string(item);
+      const int count = offer.count_text.empty() ? 0 : std::stoi(offer.count_text);
+      for (int k = 0; k < count; ++k) {
+        if (offer.entries.count(k) == 0) {
+          *error = base + ".Count is " + std::to_string(count) + " but " + base + "." + std::to_string(k) +
+                   " is missing";
+          return false;
+        }
+      }
+      if (!offer.entries.empty() && *offer.entries.rbegin() >= count) {
+        *error = base + "." + std::to_string(*offer.entries.rbegin()) + " lies beyond " + base + ".Count (" +
+                 std::to_string(count) + "); the setup would never offer it";
+        return false;
+      }
+    }
+    return true;
+  }
+
+  // Digits only, no leading zero (except "0" itself), small enough for an int.
+  static bool IsCanonicalNumber(const std::string& text) {
+    return !text.empty() && text.size() <= 6 && text.find_first_not_of("0123456789") == std::string::npos &&
+           (text == "0" || text[0] != '0');
   }
 
   bool AddFixedFiles(std::string* error) {
@@ -378,11 +437,10 @@ class ProjectReader {
 }  // namespace
 
 std::string FileTimeText(int64_t unix_seconds, int32_t nanoseconds) {
-  uint64_t ticks = static_cast<uint64_t>(unix_seconds + kFileTimeEpochOffset) * 10000000u +
-                   static_cast<uint64_t>(nanoseconds / 100);
-  int32_t high = static_cast<int32_t>(static_cast<uint32_t>(ticks >> 32));
-  int32_t low = static_cast<int32_t>(static_cast<uint32_t>(ticks));
-  return std::to_string(high) + ";\\t" + std::to_string(low);
+  const uint64_t ticks = static_cast<uint64_t>(unix_seconds + kFileTimeEpochOffset) * 10000000u +
+                         static_cast<uint64_t>(nanoseconds / 100);
+  // Written into the configuration text, where the tab is spelled as escape.
+  return cc::ItemTimeText(ticks, u";\\t").ToUtf8();
 }
 
 bool ReadProject(const std::filesystem::path& dir, const ProjectOptions& options, Project* project,

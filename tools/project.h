@@ -54,7 +54,9 @@ struct Project {
 // cause: a missing or non-UTF-8 pjcfg.ini, a file item without a source, a
 // source that is missing, unreadable, not a file or too large, two sources
 // for one entry name (names compare without regard to ASCII letter case, as
-// the runtime looks them up), a payload file name that is not UTF-8.
+// the runtime looks them up), a payload file name that is not UTF-8, a
+// "[Ret.Shortcut]" "Ext<i>.Count" that does not match its "Ext<i>.<k>"
+// entries or an entry that is not an extension with its leading dot.
 bool ReadProject(const std::filesystem::path& dir, const ProjectOptions& options, Project* project,
                  std::string* error);
 

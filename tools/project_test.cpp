@@ -145,6 +145,38 @@ TEST_F(ProjectTest, TimesFollowTheSourcesWithoutAnEpoch) {
   EXPECT_NEAR(static_cast<double>(project.entries[4].unix_time), static_cast<double>(expected), 1.0);
 }
 
+// The extensions the tasks page offers for association: the count must match
+// the entries present and each entry must be an extension with its dot.
+TEST_F(ProjectTest, ChecksTheOfferedExtensions) {
+  struct Case {
+    std::string section;
+    std::string error;  // empty: accepted
+  } cases[] = {
+      {"Ext0.Count=2\nExt0.0=.txt\nExt0.1=.log\nchkExt0.1=0\n", ""},
+      {"Ext3.?=.a\nExt3.?=.b\n", "[Ret.Shortcut] Ext3..Count is not a key the setup reads"},
+      {"AsText=x\n", ""},
+      {"Ext0.Count=3\nExt0.0=.txt\nExt0.1=.log\n", "[Ret.Shortcut] Ext0.Count is 3 but [Ret.Shortcut] Ext0.2 is missing"},
+      {"Ext0.Count=1\nExt0.0=.txt\nExt0.1=.log\n", "[Ret.Shortcut] Ext0.1 lies beyond [Ret.Shortcut] Ext0.Count (1)"},
+      {"Ext2.0=.txt\n", "[Ret.Shortcut] Ext2.0 lies beyond [Ret.Shortcut] Ext2.Count (0)"},
+      {"Ext0.Count=1\nExt0.0=txt\n", "[Ret.Shortcut] Ext0.0 is \"txt\": an extension is a leading dot"},
+      {"Ext0.Count=1\nExt0.0=.\n", "[Ret.Shortcut] Ext0.0 is \".\""},
+      {"Ext0.Count=1\nExt0.0=.a\\\\b\n", "[Ret.Shortcut] Ext0.0 is \".a\\b\""},
+      {"Ext0.Count=two\n", "[Ret.Shortcut] Ext0.Count is \"two\", not a number"},
+      {"Ext0.Count=-1\n", "[Ret.Shortcut] Ext0.Count is \"-1\", not a number"},
+      {"Ext0.Count=1\nExt0.00=.txt\n", "[Ret.Shortcut] Ext0.00 is not a key the setup reads"},
+  };
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    WriteFile(dir_.path() / "pjcfg.ini", std::string(kConfig) + "[Ret.Shortcut]\n" + cases[i].section);
+    Project project;
+    std::string error;
+    const bool read = ReadProject(dir_.path(), options_, &project, &error);
+    EXPECT_EQ(read, cases[i].error.empty()) << "case " << i << ": " << error;
+    if (!cases[i].error.empty()) {
+      EXPECT_NE(error.find(cases[i].error), std::string::npos) << "case " << i << ": " << error;
+    }
+  }
+}
+
 TEST(FileTimeTextTest, HighAndLowHalvesAsSignedNumbers) {
   struct Case {
     int64_t seconds;
