@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/item_fields.h"
 #include "runtime/path_macros.h"
 
 const char16_t* const kShortcutLocationNames[kShortcutLocationCount] = {
@@ -19,16 +20,11 @@ constexpr uint32_t kNoTypeChecked = 1u << 30;
 constexpr uint32_t kNoTypeUnchecked = 1u << 31;
 const char16_t kIndentStep[] = u"    ";
 
-// Field `number` (counted from 1) of an item value whose fields are
-// separated by ";\t"; empty when the item has fewer fields.
+// Field `number` (counted from 1) of an item value; empty when the item has
+// fewer fields.
 cc::Str ItemField(const cc::Str& item, int number) {
-  std::u16string_view rest = item.View();
-  for (int i = 1; i < number; ++i) {
-    size_t separator = rest.find(u";\t");
-    if (separator == std::u16string_view::npos) return cc::Str(u"");
-    rest.remove_prefix(separator + 2);
-  }
-  return cc::Str(rest.substr(0, rest.find(u";\t")));
+  cc::Str field = cc::SplitItemFields(item, number)[number - 1];
+  return field.IsNull() ? cc::Str(u"") : field;
 }
 
 bool IsChecked(uint32_t state, int typeIndex) {

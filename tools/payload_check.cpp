@@ -7,6 +7,7 @@
 #include "core/key_arr.h"
 #include "core/str.h"
 #include "runtime/payload_archive.h"
+#include "core/item_fields.h"
 #include "tools/utf8_check.h"
 
 namespace pack {
@@ -14,7 +15,6 @@ namespace {
 
 constexpr int kMethodDeflate = 8;
 constexpr int kFileItem = 5;
-constexpr char16_t kItemSeparator[] = u";\t";
 constexpr int kSeparatorsBeforeEntry = 7;
 
 std::string Hex(uint32_t v) {
@@ -56,10 +56,10 @@ cc::Str EntryOfFileItem(const cc::Str& value) {
   std::u16string_view rest = value.View();
   int type = 0;
   for (int field = 1; field <= kSeparatorsBeforeEntry; ++field) {
-    size_t sep = rest.find(kItemSeparator);
+    size_t sep = rest.find(cc::kItemFieldSeparator);
     if (field == 2) type = cc::Str(rest.substr(0, sep)).ToInt();
     if (sep == std::u16string_view::npos) return cc::Str();
-    rest.remove_prefix(sep + 2);
+    rest.remove_prefix(sep + cc::kItemFieldSeparator.size());
   }
   if (type != kFileItem || rest == u"<None>") return cc::Str();
   return cc::Str(rest);

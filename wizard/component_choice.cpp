@@ -1,5 +1,8 @@
 #include "wizard/component_choice.h"
 
+#include <string_view>
+
+#include "core/item_fields.h"
 #include "wizard/lang_text.h"
 
 namespace wizard {
@@ -23,20 +26,13 @@ struct ItemFields {
 bool ReadItem(const cc::KeyArr& config, int n, ItemFields& fields) {
   cc::Str value = config.Get(cc::Str::Formatted(u"s.f.%d.Item", n));
   if (value.IsNull()) return false;
-  std::vector<cc::Str> parts;
-  int start = 0;
-  for (;;) {
-    int end = value.IndexOf(u";\t", start);
-    parts.push_back(end < 0 ? value.Substring(start) : value.Substring(start, end));
-    if (end < 0) break;
-    start = end + 2;
-  }
-  auto field = [&](size_t i) { return i < parts.size() ? parts[i].ToInt64() : 0; };
-  fields.parent = static_cast<int>(field(0));
-  fields.kind = static_cast<int>(field(1));
-  fields.flags = static_cast<uint32_t>(field(2));
-  fields.mask = static_cast<uint32_t>(field(5));
-  return parts.size() >= 2;
+  std::vector<cc::Str> parts = cc::SplitItemFields(value, 6);
+  fields.parent = static_cast<int>(parts[0].ToInt64());
+  fields.kind = static_cast<int>(parts[1].ToInt64());
+  fields.flags = static_cast<uint32_t>(parts[2].ToInt64());
+  fields.mask = static_cast<uint32_t>(parts[5].ToInt64());
+  // An item has at least its parent and kind fields.
+  return value.View().find(cc::kItemFieldSeparator) != std::u16string_view::npos;
 }
 
 cc::Str Text(const cc::KeyArr& config, const cc::Str& key) {
