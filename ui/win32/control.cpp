@@ -317,7 +317,9 @@ HBRUSH Control::BackgroundBrush() {
   if (source == BrushSource::kGradientStrip) {
     COLORREF second = secondColour_ == kNoColour ? back : secondColour_;
     HDC screen = GetDC(nullptr);
-    backBitmap_ = DrawActor::CreateGradientBitmap(screen, back, second, width, height,
+    // The strip runs from the second colour to the back colour at full
+    // length; the pattern brush stretches it to the client size.
+    backBitmap_ = DrawActor::CreateGradientBitmap(screen, second, back, 0, 0,
                                                   (styles_[kStyleState] & kStateVerticalGradient) != 0);
     ReleaseDC(nullptr, screen);
     if (backBitmap_ != nullptr) styles_[kStyleState] |= kStateBitmapOwned;
