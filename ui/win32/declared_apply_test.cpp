@@ -246,5 +246,46 @@ TEST(ApplyBackgroundTest, GroupsArePaintedOnARealWindow) {
   }
 }
 
+// Who paints under a transparent control: the nearest ancestor that paints
+// its own background, or the nearest that leaves it to the platform.
+TEST(ApplyBackgroundTest, TransparentControlsShowTheRightAncestor) {
+  struct Case {
+    const char* name;
+    uint32_t panelBits;
+    COLORREF panelBack;
+    COLORREF expected;
+  } cases[] = {
+      {"through a transparent panel to the form", kPaintTransparent, RGB(0, 255, 0), RGB(255, 0, 0)},
+      {"a panel painting its own", kPaintOwnBackground, RGB(0, 255, 0), RGB(0, 255, 0)},
+      {"a panel left to the platform", 0, kNoColour, GetSysColor(COLOR_BTNFACE)},
+  };
+  App app;
+  for (const Case& c : cases) {
+    Form form;
+    form.SetClientSize(100, 100);
+    form.ModifyStyle(kStylePaint, 0, kPaintOwnBackground);
+    form.SetBackColor(RGB(255, 0, 0));
+    Panel* panel = form.Add(std::make_unique<Panel>());
+    panel->SetBounds(10, 10, 80, 80);
+    panel->ModifyStyle(kStylePaint, 0, c.panelBits);
+    if (c.panelBack != kNoColour) panel->SetBackColor(c.panelBack);
+    Control* child = panel->Add(std::make_unique<Control>());
+    child->SetBounds(5, 5, 20, 20);
+    child->ModifyStyle(kStylePaint, 0, kPaintTransparent);
+    ASSERT_TRUE(form.CreateControl());
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 20, 20);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    SendMessageW(child->Handle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    COLORREF got = GetPixel(dc, 3, 3);
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    EXPECT_TRUE(Near(got, c.expected, 2)) << c.name << " " << std::hex << got;
+  }
+}
+
 }  // namespace
 }  // namespace cc::win

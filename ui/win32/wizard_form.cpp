@@ -285,10 +285,11 @@ void WizardForm::ApplyDeclaredUnder(Control* control, const Str& prefix) {
 void WizardForm::ApplyLoadDeclared() {
   ApplyDeclaredUnder(copyMain_, Str(u"s.c"));
   ApplyDeclaredUnder(linkMain_, Str(u"s.c"));
-  Str saved = ConfigName();
   SetConfigName(Str(u"s.p.pForm"));
   ApplyDeclaredUnder(this, Str());
-  SetConfigName(saved);
+  // Later passes over the whole client area (a language switch) run under
+  // the page's key base: the client area itself then takes no key part.
+  SetConfigName(Str(u""));
 }
 
 void WizardForm::ApplyCommonTopBar() {

@@ -40,10 +40,12 @@ class WizardForm : public Dialog {
   // "s.c.btnX._DRect" = x,y,w,h). A malformed rectangle is skipped.
   void ApplyButtonRects();
   // How background and declared images are read (by name from the payload);
-  // without one, declared images fall back to their colour.
+  // without one no image loads ("BG" groups fall back to their first
+  // colour, declared image backgrounds stay as they are).
   void SetImageLoader(ImageLoader loader) { loadImage_ = std::move(loader); }
   // What the form does when it loads: declared settings under "s.c" for
-  // the credit text and link, then the whole client area under "s.p.pForm".
+  // the credit text and link, then the whole client area under "s.p.pForm";
+  // afterwards the client area itself is left out (configuration name "").
   void ApplyLoadDeclared();
   // Declared settings under "s.c" for the top bar and the left image, and
   // the button rectangles (run when a page uses the common settings).
