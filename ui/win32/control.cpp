@@ -8,6 +8,7 @@
 
 #include "core/exceptions.h"
 #include "ui/win32/app.h"
+#include "ui/win32/draw_actor.h"
 
 namespace cc::win {
 namespace {
@@ -27,6 +28,26 @@ BOOL CALLBACK CollectTopLevel(HWND window, LPARAM list) {
   return TRUE;
 }
 
+// One painter per process: it caches the themed brushes.
+DrawActor& SharedDrawActor() {
+  static DrawActor actor;
+  return actor;
+}
+
+// The one mode in effect: the highest mode bit set, solid when none is.
+int EffectiveMode(uint32_t backWord) {
+  uint32_t bits = backWord & kBackModeMask;
+  if (bits == 0) return kBackSolid;
+  int mode = kBackGradient;
+  while ((bits & static_cast<uint32_t>(mode)) == 0) mode >>= 1;
+  return mode;
+}
+
+bool SizeDependent(BrushSource source) {
+  return source == BrushSource::kGradientStrip || source == BrushSource::kStretchPattern ||
+         source == BrushSource::kThemed;
+}
+
 }  // namespace
 
 Control::Control() { styles_[kStyleWindow] = WS_CHILD | WS_CLIPSIBLINGS; }
@@ -36,6 +57,7 @@ Control::~Control() {
   children_.clear();
   if (ownsFont_ && font_ != nullptr) DeleteObject(font_);
   DeleteBackBrush();
+  DropBitmap();
 }
 
 void Control::SetName(const Str& name) {
@@ -211,13 +233,118 @@ void Control::SetTextColor(COLORREF colour) {
 
 void Control::SetBackColor(COLORREF colour) {
   backColour_ = colour;
+  ColoursChanged();
+}
+
+void Control::SetSecondColor(COLORREF colour) {
+  secondColour_ = colour;
+  ColoursChanged();
+}
+
+void Control::SetHatch(int hatch) {
+  hatch_ = hatch;
+  ColoursChanged();
+}
+
+void Control::ColoursChanged() {
+  int mode = EffectiveMode(styles_[kStyleBack]);
+  if (mode == kBackFixedBrush) return;
+  if (mode == kBackGradient) DropBitmap();
   DeleteBackBrush();
   Invalidate();
 }
 
 void Control::DeleteBackBrush() {
-  if (backBrush_ != nullptr) DeleteObject(backBrush_);
+  if (backBrush_ != nullptr && (styles_[kStyleState] & kStateBrushOwned)) DeleteObject(backBrush_);
   backBrush_ = nullptr;
+  styles_[kStyleState] &= ~kStateBrushOwned;
+  styles_[kStyleState] |= kStateRebuildBrush;
+}
+
+void Control::DropBitmap() {
+  if (backBitmap_ != nullptr && (styles_[kStyleState] & kStateBitmapOwned)) DeleteObject(backBitmap_);
+  backBitmap_ = nullptr;
+  styles_[kStyleState] &= ~kStateBitmapOwned;
+}
+
+void Control::SetBackgroundMode(uint32_t mode) {
+  if (EffectiveMode(styles_[kStyleBack]) == kBackFixedBrush && mode != kBackFixedBrush) {
+    DeleteBackBrush();  // the fixed brush belongs to the old mode
+  }
+  if (mode == kBackSolid || mode == kBackThemed) DropBitmap();
+  styles_[kStyleBack] = (styles_[kStyleBack] & ~kBackModeMask) | (mode & kBackModeMask);
+  DeleteBackBrush();
+  Invalidate();
+}
+
+void Control::SetFixedBrush(HBRUSH brush, bool owned) {
+  DeleteBackBrush();
+  DropBitmap();
+  styles_[kStyleBack] = (styles_[kStyleBack] & ~kBackModeMask) | kBackFixedBrush;
+  backBrush_ = brush;
+  styles_[kStyleState] &= ~kStateRebuildBrush;
+  if (owned) styles_[kStyleState] |= kStateBrushOwned;
+  Invalidate();
+}
+
+void Control::SetStretchedImage(HBITMAP bitmap, bool owned) {
+  DropBitmap();
+  SetBackgroundMode(kBackStretchedImage);
+  backBitmap_ = bitmap;
+  if (owned) styles_[kStyleState] |= kStateBitmapOwned;
+}
+
+void Control::SetGradient(bool vertical) {
+  DropBitmap();  // the strip is built for the colours and direction
+  if (vertical) {
+    styles_[kStyleState] |= kStateVerticalGradient;
+  } else {
+    styles_[kStyleState] &= ~kStateVerticalGradient;
+  }
+  SetBackgroundMode(kBackGradient);
+}
+
+HBRUSH Control::BackgroundBrush() {
+  int width = 0, height = 0;
+  ClientSize(&width, &height);
+  int mode = EffectiveMode(styles_[kStyleBack]);
+  BrushSource source = ChooseBrush(mode, backBitmap_ != nullptr, hatch_);
+  if (source == BrushSource::kFixed) return backBrush_;
+  bool resized = SizeDependent(source) && (width != brushWidth_ || height != brushHeight_);
+  if (backBrush_ != nullptr && !(styles_[kStyleState] & kStateRebuildBrush) && !resized) {
+    return backBrush_;
+  }
+  DeleteBackBrush();
+  COLORREF back = backColour_ == kNoColour ? GetSysColor(COLOR_BTNFACE) : backColour_;
+  if (source == BrushSource::kGradientStrip) {
+    COLORREF second = secondColour_ == kNoColour ? back : secondColour_;
+    HDC screen = GetDC(nullptr);
+    // The strip runs from the second colour to the back colour at full
+    // length; the pattern brush stretches it to the client size.
+    backBitmap_ = DrawActor::CreateGradientBitmap(screen, second, back, 0, 0,
+                                                  (styles_[kStyleState] & kStateVerticalGradient) != 0);
+    ReleaseDC(nullptr, screen);
+    if (backBitmap_ != nullptr) styles_[kStyleState] |= kStateBitmapOwned;
+    source = backBitmap_ != nullptr ? BrushSource::kStretchPattern : BrushSource::kSolid;
+  }
+  HBRUSH brush = nullptr;
+  bool owned = true;
+  if (source == BrushSource::kThemed) {
+    brush = SharedDrawActor().GetThemedBrush(height);
+    owned = false;
+  } else if (source == BrushSource::kStretchPattern) {
+    brush = DrawActor::CreateStretchedPatternBrush(backBitmap_, width, height);
+  }
+  if (brush == nullptr) {
+    brush = DrawActor::CreateBackBrush(back, hatch_);
+    owned = true;
+  }
+  backBrush_ = brush;
+  brushWidth_ = width;
+  brushHeight_ = height;
+  styles_[kStyleState] &= ~kStateRebuildBrush;
+  if (owned && brush != nullptr) styles_[kStyleState] |= kStateBrushOwned;
+  return backBrush_;
 }
 
 void Control::Invalidate() {
@@ -322,24 +449,59 @@ bool Control::DestroyAllWindows() {
 
 bool Control::PreTranslateKey(MSG*, int) { return false; }
 
+bool Control::FillWithOwnBrush(HDC dc, const RECT& rect) {
+  HBRUSH brush = BackgroundBrush();
+  if (brush == nullptr) return false;
+  // Pattern brushes start at the client origin wherever the viewport is.
+  POINT viewport;
+  GetViewportOrgEx(dc, &viewport);
+  POINT oldOrigin;
+  SetBrushOrgEx(dc, viewport.x, viewport.y, &oldOrigin);
+  FillRect(dc, &rect, brush);
+  SetBrushOrgEx(dc, oldOrigin.x, oldOrigin.y, nullptr);
+  return true;
+}
+
+bool Control::FillFromAncestor(HDC dc, const RECT& rect, Control* ancestor, bool brushOnly) {
+  if (hwnd_ == nullptr || ancestor->hwnd_ == nullptr) return false;
+  POINT offset = {0, 0};
+  MapWindowPoints(hwnd_, ancestor->hwnd_, &offset, 1);
+  POINT old;
+  OffsetViewportOrgEx(dc, -offset.x, -offset.y, &old);
+  RECT inAncestor = rect;
+  OffsetRect(&inAncestor, offset.x, offset.y);
+  bool painted = brushOnly ? ancestor->FillWithOwnBrush(dc, inAncestor)
+                           : ancestor->PaintBackground(dc, inAncestor);
+  SetViewportOrgEx(dc, old.x, old.y, nullptr);
+  return painted;
+}
+
 bool Control::PaintBackground(HDC dc, const RECT& rect) {
-  if ((styles_[kStylePaint] & kPaintTransparent) && parent_ != nullptr) {
-    // The parent paints what lies under this control, in its coordinates.
-    POINT old;
-    OffsetViewportOrgEx(dc, -bounds_.x, -bounds_.y, &old);
-    RECT inParent = rect;
-    OffsetRect(&inParent, bounds_.x, bounds_.y);
-    bool painted = parent_->PaintBackground(dc, inParent);
-    SetViewportOrgEx(dc, old.x, old.y, nullptr);
-    return painted;
+  std::vector<uint32_t> words;
+  std::vector<Control*> ancestors;
+  for (Control* a = parent_; a != nullptr; a = a->parent_) {
+    words.push_back(a->styles_[kStylePaint]);
+    ancestors.push_back(a);
   }
-  if (backColour_ == kNoColour) {
+  EraseDecision decision = DecideErase(styles_[kStylePaint], words);
+  switch (decision.action) {
+    case EraseAction::kFillOwn:
+      return FillWithOwnBrush(dc, rect);
+    case EraseAction::kFillAncestorBrush:
+      return FillFromAncestor(dc, rect, ancestors[static_cast<size_t>(decision.ancestor)], true);
+    case EraseAction::kAncestorErases:
+      return FillFromAncestor(dc, rect, ancestors[static_cast<size_t>(decision.ancestor)], false);
+    case EraseAction::kPlatform:
+      break;
+  }
+  if (PaintRoleOf(styles_[kStylePaint]) == PaintRole::kTransparent) return false;
+  // A control that neither paints nor is transparent shows its background
+  // settings when it has any, else the dialog face.
+  if (backColour_ == kNoColour && EffectiveMode(styles_[kStyleBack]) == kBackSolid) {
     FillRect(dc, &rect, GetSysColorBrush(COLOR_BTNFACE));
     return true;
   }
-  if (backBrush_ == nullptr) backBrush_ = CreateSolidBrush(backColour_);
-  FillRect(dc, &rect, backBrush_);
-  return true;
+  return FillWithOwnBrush(dc, rect);
 }
 
 HBRUSH Control::OnControlColour(HDC dc) {
@@ -351,10 +513,10 @@ HBRUSH Control::OnControlColour(HDC dc) {
     SetBkMode(dc, TRANSPARENT);
     return static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
   }
-  if (backColour_ != kNoColour) {
-    if (backBrush_ == nullptr) backBrush_ = CreateSolidBrush(backColour_);
-    SetBkColor(dc, backColour_);
-    return backBrush_;
+  if (backColour_ != kNoColour || EffectiveMode(styles_[kStyleBack]) != kBackSolid) {
+    if (backColour_ != kNoColour) SetBkColor(dc, backColour_);
+    if (EffectiveMode(styles_[kStyleBack]) != kBackSolid || hatch_ != 0) SetBkMode(dc, TRANSPARENT);
+    return BackgroundBrush();
   }
   if (textColour_ != kNoColour) {
     SetBkMode(dc, TRANSPARENT);
@@ -432,7 +594,8 @@ LRESULT Control::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case kToolkitMessage:
       if (wParam == kRefreshBackground) {
-        DeleteBackBrush();
+        if (EffectiveMode(styles_[kStyleBack]) != kBackFixedBrush) DeleteBackBrush();
+        if (EffectiveMode(styles_[kStyleBack]) == kBackGradient) DropBitmap();
         OnBackgroundChanged();
         return 0;
       }

@@ -14,6 +14,7 @@
 #include "core/object.h"
 #include "core/str.h"
 #include "ui/anchors.h"
+#include "ui/background.h"
 #include "ui/event.h"
 
 namespace cc::win {
@@ -41,12 +42,12 @@ enum StyleWord : int {
   kStyleState = 4,     // internal state
   kStyleWordCount = 5,
 };
-inline constexpr uint32_t kPaintOwnBackground = 0x2000;
-inline constexpr uint32_t kPaintTransparent = 0x40000;
+// kPaintOwnBackground, kPaintTransparent and the background modes come from
+// ui/background.h.
 inline constexpr uint32_t kPaintPlatformErase = 0x20000;
 inline constexpr uint32_t kPaintSizeFromLayout = 0x1;
-inline constexpr uint32_t kBackSolid = 1, kBackFixedBrush = 2, kBackImage = 4, kBackThemed = 8,
-                          kBackGradient = 16;
+inline constexpr uint32_t kBackImage = kBackStretchedImage;
+inline constexpr uint32_t kBackModeMask = 0x1F;
 inline constexpr uint32_t kFormCloseDisabled = 0x80;
 inline constexpr uint32_t kStateRebuildBrush = 0x1, kStateBrushOwned = 0x10,
                           kStateBitmapOwned = 0x20, kStateVerticalGradient = 0x80;
@@ -120,15 +121,32 @@ class Control : public Object {
   bool HasStyle(int word, uint32_t bits) const { return (styles_[word] & bits) == bits; }
   void SetTextColor(COLORREF colour);
   void SetBackColor(COLORREF colour);
-  void SetSecondColor(COLORREF colour) { secondColour_ = colour; }
+  void SetSecondColor(COLORREF colour);
   void SetAccentColor(COLORREF colour) { accentColour_ = colour; }
-  void SetHatch(int hatch) { hatch_ = hatch; }
+  void SetHatch(int hatch);
   COLORREF TextColor() const { return textColour_; }
   COLORREF BackColor() const { return backColour_; }
   COLORREF SecondColor() const { return secondColour_; }
   COLORREF AccentColor() const { return accentColour_; }
   int Hatch() const { return hatch_; }
   void Invalidate();
+
+  // --- background (mode bits of style word 3, brush state in word 4)
+  // Switches to `mode` (kBackSolid .. kBackGradient) and rebuilds the brush
+  // on the next paint.
+  void SetBackgroundMode(uint32_t mode);
+  uint32_t BackgroundModeOf() const { return styles_[kStyleBack] & kBackModeMask; }
+  // Fixed-brush mode with `brush` (a tiled image or a hatch); the control
+  // deletes it later when `owned`.
+  void SetFixedBrush(HBRUSH brush, bool owned);
+  // Stretched-image mode with `bitmap` (deleted later when `owned`).
+  void SetStretchedImage(HBITMAP bitmap, bool owned);
+  // Gradient mode from the back colour to the second colour.
+  void SetGradient(bool vertical);
+  // The brush the background is painted with at the current client size,
+  // built on demand and cached; nullptr when there is none (themed mode
+  // without visual styles falls back to the back colour).
+  HBRUSH BackgroundBrush();
 
   // --- window
   // Creates the window and those of the children. Throws cc::UserException
@@ -200,6 +218,12 @@ class Control : public Object {
   void ApplyFont();
   void HandleSized();
   void DeleteBackBrush();
+  void DropBitmap();
+  // The colours changed: rebuild the brush unless it is a fixed one.
+  void ColoursChanged();
+  bool FillWithOwnBrush(HDC dc, const RECT& rect);
+  bool FillFromAncestor(HDC dc, const RECT& rect, Control* ancestor, bool brushOnly);
+
 
   Str name_;
   Str configName_;
@@ -216,7 +240,9 @@ class Control : public Object {
   COLORREF textColour_ = kNoColour, backColour_ = kNoColour, secondColour_ = kNoColour,
            accentColour_ = kNoColour;
   int hatch_ = 0;
-  HBRUSH backBrush_ = nullptr;
+  HBRUSH backBrush_ = nullptr;  // the cached brush; deleted when kStateBrushOwned
+  int brushWidth_ = -1, brushHeight_ = -1;  // client size the cached brush was built for
+  HBITMAP backBitmap_ = nullptr;  // stretched image or gradient strip
   ATOM nameAtom_ = 0;
 };
 

@@ -4,6 +4,10 @@
 
 #include <string>
 
+#include "runtime/setup_log.h"
+#include "ui/declared_settings.h"
+#include "ui/win32/declared_apply.h"
+
 namespace cc::win {
 namespace {
 
@@ -14,31 +18,6 @@ Str Key(const Str& base, const char16_t* suffix) {
   std::u16string key(base.View());
   key += suffix;
   return Str(key);
-}
-
-// "x,y,w,h" with four integers; false for anything else.
-bool ParseRect(const Str& text, Bounds* out) {
-  std::string s = text.ToUtf8();
-  int values[4];
-  size_t pos = 0;
-  for (int i = 0; i < 4; ++i) {
-    size_t used = 0;
-    try {
-      values[i] = std::stoi(s.substr(pos), &used);
-    } catch (...) {
-      return false;
-    }
-    pos += used;
-    while (pos < s.size() && s[pos] == ' ') ++pos;
-    if (i < 3) {
-      if (pos >= s.size() || s[pos] != ',') return false;
-      ++pos;
-    }
-  }
-  while (pos < s.size() && s[pos] == ' ') ++pos;
-  if (pos != s.size()) return false;
-  *out = {values[0], values[1], values[2], values[3]};
-  return true;
 }
 
 template <class T>
@@ -57,6 +36,9 @@ WizardForm::WizardForm(InsForm& logic) : logic_(logic), config_(logic.Config()) 
   SetName(Str(kFormName));
   SetText(Str(kFormName));
   ModifyStyle(kStyleExWindow, 0, WS_EX_CONTROLPARENT);
+  // The client area carries the project's background; transparent frame
+  // controls show it through.
+  ModifyStyle(kStylePaint, 0, kPaintOwnBackground);
   BuildFrame();
 }
 
@@ -275,12 +257,57 @@ void WizardForm::ApplyButtonRects() {
                            {btnBack_, u"s.c.btnBack._DFlag", u"s.c.btnBack._DRect"},
                            {btnNext_, u"s.c.btnNext._DFlag", u"s.c.btnNext._DRect"}};
   for (const Entry& e : entries) {
-    if (!(config_.GetInt(Str(e.flag), 0) & 0x1) || !config_.Has(Str(e.rect))) continue;
-    Bounds b;
-    if (!ParseRect(config_.Get(Str(e.rect)), &b)) continue;
-    e.button->ModifyStyle(kStylePaint, kPaintSizeFromLayout, 0);
-    e.button->SetBounds(b.x, b.y, b.width, b.height);
+    if (!(config_.GetInt(Str(e.flag), 0) & kDeclRect) || !config_.Has(Str(e.rect))) continue;
+    DeclaredRect rect;
+    Str reason;
+    if (!ParseDeclaredRect(config_.Get(Str(e.rect)), &rect, &reason)) {
+      LogProblems({Str(e.rect) + Str(u": ") + reason});
+      continue;
+    }
+    ApplyDeclaredRect(e.button, rect);
   }
+}
+
+void WizardForm::LogProblems(const std::vector<Str>& problems) {
+  for (const Str& line : problems) LogText(line);
+}
+
+void WizardForm::ApplyDeclaredUnder(Control* control, const Str& prefix) {
+  std::vector<Str> problems;
+  DeclaredContext context;
+  context.config = &config_;
+  context.textPrefix = logic_.CurrentLang() + Str(u".");
+  context.loadImage = loadImage_;
+  context.problems = &problems;
+  ApplyDeclared(control, prefix, context);
+  LogProblems(problems);
+}
+
+void WizardForm::ApplyLoadDeclared() {
+  ApplyDeclaredUnder(copyMain_, Str(u"s.c"));
+  ApplyDeclaredUnder(linkMain_, Str(u"s.c"));
+  SetConfigName(Str(u"s.p.pForm"));
+  ApplyDeclaredUnder(this, Str());
+  // Later passes over the whole client area (a language switch) run under
+  // the page's key base: the client area itself then takes no key part.
+  SetConfigName(Str(u""));
+}
+
+void WizardForm::ApplyCommonTopBar() {
+  ApplyDeclaredUnder(labBack1_, Str(u"s.c"));
+  ApplyDeclaredUnder(picLeft_, Str(u"s.c"));
+  ApplyButtonRects();
+}
+
+void WizardForm::ApplyPageBackground(const Str& keyBase) {
+  const bool common = config_.GetBool(Key(keyBase, u".BG.Def"), true);
+  Str group = common ? Str(u"s.c.BG") : Key(keyBase, u".BG");
+  std::vector<Str> problems;
+  if (ApplyBackground(this, config_, group, &backgroundCache_, loadImage_, &problems) && Created()) {
+    SendMessageW(hwnd_, kToolkitMessage, kRefreshBackground, 0);
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+  }
+  LogProblems(problems);
 }
 
 void WizardForm::OnCancelClick(Control*, EventArgs&) {

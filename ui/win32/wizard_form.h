@@ -8,6 +8,7 @@
 #include "core/key_arr.h"
 #include "runtime/ins_form.h"
 #include "ui/frame_geometry.h"
+#include "ui/win32/background_apply.h"
 #include "ui/win32/common_controls.h"
 #include "ui/win32/container.h"
 #include "ui/win32/form.h"
@@ -38,6 +39,22 @@ class WizardForm : public Dialog {
   // The buttons' declared rectangles ("s.c.btnX._DFlag" bit 0x1 with
   // "s.c.btnX._DRect" = x,y,w,h). A malformed rectangle is skipped.
   void ApplyButtonRects();
+  // How background and declared images are read (by name from the payload);
+  // without one no image loads ("BG" groups fall back to their first
+  // colour, declared image backgrounds stay as they are).
+  void SetImageLoader(ImageLoader loader) { loadImage_ = std::move(loader); }
+  // What the form does when it loads: declared settings under "s.c" for
+  // the credit text and link, then the whole client area under "s.p.pForm";
+  // afterwards the client area itself is left out (configuration name "").
+  void ApplyLoadDeclared();
+  // Declared settings under "s.c" for the top bar and the left image, and
+  // the button rectangles (run when a page uses the common settings).
+  void ApplyCommonTopBar();
+  // Applies the background group of the page (`keyBase` + ".BG", or "s.c.BG"
+  // when the page uses the common background) to the client area.
+  void ApplyPageBackground(const Str& keyBase);
+  // Forgets the background cache so the next group is applied in full.
+  void ResetBackgroundCache() { backgroundCache_.Reset(); }
   // Forgets both layout caches so that the next Layout recomputes all.
   void ResetLayoutCaches() { cacheGeometry_ = cacheTopBar_ = -1; }
 
@@ -65,6 +82,8 @@ class WizardForm : public Dialog {
   void ApplyButtonTexts(const Str& keyBase);
   void ApplyButtonStates(int flags, int position);
   void KeepAWayOut();
+  void ApplyDeclaredUnder(Control* control, const Str& prefix);
+  void LogProblems(const std::vector<Str>& problems);
   void OnCancelClick(Control* sender, EventArgs& args);
 
   InsForm& logic_;
@@ -86,6 +105,8 @@ class WizardForm : public Dialog {
   int cacheGeometry_ = -1;
   int cacheTopBar_ = -1;
   int titleFontHeight_ = 0;
+  ImageLoader loadImage_;
+  BackgroundCache backgroundCache_;
 };
 
 }  // namespace cc::win

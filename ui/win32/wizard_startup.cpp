@@ -5,8 +5,10 @@
 #include "core/exceptions.h"
 #include "platform/platform.h"
 #include "runtime/ins_form.h"
+#include "runtime/payload_loader.h"
 #include "runtime/startup.h"
 #include "ui/win32/app.h"
+#include "ui/win32/draw_actor.h"
 #include "ui/win32/wizard_form.h"
 
 namespace cc::win {
@@ -27,6 +29,17 @@ int FirstPageFlags(const KeyArr& config, Str* keyBase) {
   return flags | (IsWidePageType(id) ? kPageWide : kPageTopImage);
 }
 
+// Images of backgrounds and declared controls come from the payload by name.
+ImageLoader PayloadImages(Platform& platform, const KeyArr& config) {
+  return [&platform, &config](const Str& name) -> HBITMAP {
+    std::string bytes;
+    if (name.IsEmpty() || !LoadPayloadFile(platform, &config, name, &bytes) || bytes.empty()) {
+      return nullptr;
+    }
+    return DrawActor::LoadImageBytes(bytes.data(), bytes.size());
+  };
+}
+
 }  // namespace
 
 int RunWizard(Platform& platform, const std::function<void(InsForm&)>& afterInitialize) {
@@ -38,12 +51,15 @@ int RunWizard(Platform& platform, const std::function<void(InsForm&)>& afterInit
   try {
     App app;
     WizardForm form(logic);
+    form.SetImageLoader(PayloadImages(platform, logic.Config()));
     if (form.Build()) {
       logic.PublishMainWindow(static_cast<uint32_t>(reinterpret_cast<UINT_PTR>(form.Handle())));
       Str keyBase;
       int flags = FirstPageFlags(logic.Config(), &keyBase);
+      form.ApplyLoadDeclared();
       form.Layout(nullptr, flags, keyBase, 0, true);
-      form.ApplyButtonRects();
+      form.ApplyPageBackground(keyBase);
+      form.ApplyCommonTopBar();
       form.NextButton()->Focus();
       logic.CheckBeforeFirstPage();
       app.Run(&form);
