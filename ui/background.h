@@ -54,7 +54,7 @@ struct BackgroundSpec {
 BackgroundSpec ReadBackground(const KeyArr& config, const Str& groupKey,
                               std::vector<Str>* problems = nullptr);
 
-// The image of an index-2 group could not be loaded: the spec turns into a
+// The image of an index-2 group could not be loaded: the description turns into a
 // solid one in ".Color1" (hatch kept). Returns the log line to write.
 Str FallBackToSolid(BackgroundSpec* spec);
 
