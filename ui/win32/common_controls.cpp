@@ -127,86 +127,63 @@ void PathButton::ShowPath() {
   SetWindowTextW(hwnd_, reinterpret_cast<const wchar_t*>(shown.c_str()));
 }
 
-ListBox::ListBox() {
+namespace {
+
+constexpr ItemListMessages kListBoxMessages{LB_ADDSTRING, LB_RESETCONTENT, LB_SETCURSEL, LB_GETCURSEL, LBN_SELCHANGE};
+constexpr ItemListMessages kComboBoxMessages{CB_ADDSTRING, CB_RESETCONTENT, CB_SETCURSEL, CB_GETCURSEL, CBN_SELCHANGE};
+
+}  // namespace
+
+int ItemList::AddItem(const Str& text) {
+  items_.push_back(text);
+  if (Created()) SendMessageW(hwnd_, messages_.add, 0, reinterpret_cast<LPARAM>(Wide(text)));
+  return ItemCount() - 1;
+}
+
+void ItemList::ClearItems() {
+  items_.clear();
+  selected_ = -1;
+  if (Created()) SendMessageW(hwnd_, messages_.reset, 0, 0);
+}
+
+void ItemList::SetSelectedIndex(int index) {
+  selected_ = index;
+  if (Created()) SendMessageW(hwnd_, messages_.setSelection, static_cast<WPARAM>(index), 0);
+}
+
+int ItemList::SelectedIndex() const {
+  return Created() ? static_cast<int>(SendMessageW(hwnd_, messages_.getSelection, 0, 0)) : selected_;
+}
+
+void ItemList::OnCreated() {
+  for (const Str& item : items_) SendMessageW(hwnd_, messages_.add, 0, reinterpret_cast<LPARAM>(Wide(item)));
+  SendMessageW(hwnd_, messages_.setSelection, static_cast<WPARAM>(selected_), 0);
+}
+
+bool ItemList::OnCommand(int code) {
+  if (code != messages_.selectionChanged) return false;
+  selected_ = SelectedIndex();
+  EventArgs args;
+  SelectedIndexChanged.Fire(this, args);
+  return true;
+}
+
+ListBox::ListBox() : ItemList(kListBoxMessages) {
   styles_[kStyleWindow] |= WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
   styles_[kStyleExWindow] |= WS_EX_CLIENTEDGE;
 }
 
-int ListBox::AddItem(const Str& text) {
-  items_.push_back(text);
-  if (Created()) SendMessageW(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(text)));
-  return ItemCount() - 1;
-}
-
-void ListBox::ClearItems() {
-  items_.clear();
-  selected_ = -1;
-  if (Created()) SendMessageW(hwnd_, LB_RESETCONTENT, 0, 0);
-}
-
-void ListBox::SetSelectedIndex(int index) {
-  selected_ = index;
-  if (Created()) SendMessageW(hwnd_, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
-}
-
-int ListBox::SelectedIndex() const {
-  return Created() ? static_cast<int>(SendMessageW(hwnd_, LB_GETCURSEL, 0, 0)) : selected_;
-}
-
-void ListBox::OnCreated() {
-  for (const Str& item : items_) SendMessageW(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(item)));
-  SendMessageW(hwnd_, LB_SETCURSEL, static_cast<WPARAM>(selected_), 0);
-}
-
 bool ListBox::OnCommand(int code) {
-  if (code == LBN_SELCHANGE) {
-    selected_ = SelectedIndex();
-    EventArgs args;
-    SelectedIndexChanged.Fire(this, args);
-    return true;
-  }
   if (code == LBN_DBLCLK) {
     EventArgs args;
     DoubleClick.Fire(this, args);
     return true;
   }
-  return false;
+  return ItemList::OnCommand(code);
 }
 
-ComboBox::ComboBox() { styles_[kStyleWindow] |= WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST; }
-
-int ComboBox::AddItem(const Str& text) {
-  items_.push_back(text);
-  if (Created()) SendMessageW(hwnd_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(text)));
-  return ItemCount() - 1;
-}
-
-void ComboBox::ClearItems() {
-  items_.clear();
-  selected_ = -1;
-  if (Created()) SendMessageW(hwnd_, CB_RESETCONTENT, 0, 0);
-}
-
-void ComboBox::SetSelectedIndex(int index) {
-  selected_ = index;
-  if (Created()) SendMessageW(hwnd_, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-}
-
-int ComboBox::SelectedIndex() const {
-  return Created() ? static_cast<int>(SendMessageW(hwnd_, CB_GETCURSEL, 0, 0)) : selected_;
-}
-
-void ComboBox::OnCreated() {
-  for (const Str& item : items_) SendMessageW(hwnd_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(item)));
-  SendMessageW(hwnd_, CB_SETCURSEL, static_cast<WPARAM>(selected_), 0);
-}
-
-bool ComboBox::OnCommand(int code) {
-  if (code != CBN_SELCHANGE) return false;
-  selected_ = SelectedIndex();
-  EventArgs args;
-  SelectedIndexChanged.Fire(this, args);
-  return true;
+ComboBox::ComboBox() : ItemList(kComboBoxMessages) {
+  styles_[kStyleWindow] |= WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST;
 }
 
 TextBox::TextBox() {

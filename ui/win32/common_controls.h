@@ -96,10 +96,15 @@ class PathButton : public Button {
   Str path_;
 };
 
-class ListBox : public Control {
+// A control that shows a list of texts with one selected. The list box and
+// the combo box differ only in the window messages that carry this.
+struct ItemListMessages {
+  unsigned add, reset, setSelection, getSelection;
+  int selectionChanged;  // the notification code
+};
+
+class ItemList : public Control {
  public:
-  ListBox();
-  const char16_t* ClassName() const override { return u"ListBox"; }
   // Returns the new item's index.
   int AddItem(const Str& text);
   void ClearItems();
@@ -110,36 +115,34 @@ class ListBox : public Control {
   Event<EventArgs> SelectedIndexChanged;
 
  protected:
-  const wchar_t* WindowClass() const override { return L"ListBox"; }
+  explicit ItemList(const ItemListMessages& messages) : messages_(messages) {}
   bool OwnsWindowClass() const override { return false; }
   void OnCreated() override;
   bool OnCommand(int code) override;
 
  private:
+  const ItemListMessages& messages_;
   std::vector<Str> items_;
   int selected_ = -1;
 };
 
-class ComboBox : public Control {
+class ListBox : public ItemList {
+ public:
+  ListBox();
+  const char16_t* ClassName() const override { return u"ListBox"; }
+
+ protected:
+  const wchar_t* WindowClass() const override { return L"ListBox"; }
+  bool OnCommand(int code) override;
+};
+
+class ComboBox : public ItemList {
  public:
   ComboBox();
   const char16_t* ClassName() const override { return u"ComboBox"; }
-  int AddItem(const Str& text);
-  void ClearItems();
-  int ItemCount() const { return static_cast<int>(items_.size()); }
-  void SetSelectedIndex(int index);
-  int SelectedIndex() const;
-  Event<EventArgs> SelectedIndexChanged;
 
  protected:
   const wchar_t* WindowClass() const override { return L"combobox"; }
-  bool OwnsWindowClass() const override { return false; }
-  void OnCreated() override;
-  bool OnCommand(int code) override;
-
- private:
-  std::vector<Str> items_;
-  int selected_ = -1;
 };
 
 class TextBox : public Control {
