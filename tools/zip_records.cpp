@@ -46,10 +46,9 @@ uint64_t SplitMix(uint64_t* state) {
   return z ^ (z >> 31);
 }
 
-}  // namespace
-
-void PutLocalHeader(const std::string& name, const EntryRecord& r, std::vector<uint8_t>* out) {
-  Put32(out, kLocalHeaderSignature);
+// The fields that the local header and the central record share, in the
+// same order: version needed to extract up to the name's length.
+void PutSharedFields(const std::string& name, const EntryRecord& r, std::vector<uint8_t>* out) {
   Put16(out, kVersionNeeded);
   Put16(out, kFlagEnciphered | kFlagUtf8Name);
   Put16(out, kMethodDeflate);
@@ -58,6 +57,13 @@ void PutLocalHeader(const std::string& name, const EntryRecord& r, std::vector<u
   Put32(out, r.compressed);
   Put32(out, r.size);
   Put16(out, static_cast<uint16_t>(name.size()));
+}
+
+}  // namespace
+
+void PutLocalHeader(const std::string& name, const EntryRecord& r, std::vector<uint8_t>* out) {
+  Put32(out, kLocalHeaderSignature);
+  PutSharedFields(name, r, out);
   Put16(out, 0);
   PutName(name, out);
 }
@@ -65,14 +71,7 @@ void PutLocalHeader(const std::string& name, const EntryRecord& r, std::vector<u
 void PutCentralRecord(const std::string& name, const EntryRecord& r, std::vector<uint8_t>* out) {
   Put32(out, kCentralHeaderSignature);
   Put16(out, kVersionMadeBy);
-  Put16(out, kVersionNeeded);
-  Put16(out, kFlagEnciphered | kFlagUtf8Name);
-  Put16(out, kMethodDeflate);
-  Put32(out, r.dos_time);
-  Put32(out, r.crc);
-  Put32(out, r.compressed);
-  Put32(out, r.size);
-  Put16(out, static_cast<uint16_t>(name.size()));
+  PutSharedFields(name, r, out);
   Put16(out, 0);  // extra field
   Put16(out, 0);  // comment
   Put16(out, 0);  // disk number
