@@ -272,10 +272,25 @@ void WizardForm::LogProblems(const std::vector<Str>& problems) {
   for (const Str& line : problems) LogText(line);
 }
 
-void WizardForm::ApplyDeclaredUnder(Control* control, const Str& prefix) {
+void WizardForm::ApplyDeclaredTo(Control* control, const Str& prefix, Control* stop) {
+  ApplyDeclaredUnder(control, prefix, stop);
+}
+
+void WizardForm::RaiseFrameDecorations() {
+  for (Control* c : {static_cast<Control*>(labLineTop_), static_cast<Control*>(labLineBottom_),
+                     static_cast<Control*>(copyMain_), static_cast<Control*>(linkMain_)}) {
+    if (!c->Created()) continue;
+    SetWindowPos(c->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    c->Invalidate();
+  }
+}
+
+void WizardForm::ApplyDeclaredUnder(Control* control, const Str& prefix, Control* stop) {
   std::vector<Str> problems;
   DeclaredContext context;
   context.config = &config_;
+  context.stop = stop;
+  context.onDeclaredClick = onDeclaredClick_;
   context.textPrefix = logic_.CurrentLang() + Str(u".");
   context.loadImage = loadImage_;
   context.problems = &problems;
@@ -283,9 +298,13 @@ void WizardForm::ApplyDeclaredUnder(Control* control, const Str& prefix) {
   LogProblems(problems);
 }
 
-void WizardForm::ApplyLoadDeclared() {
+void WizardForm::ApplyFooterDeclared() {
   ApplyDeclaredUnder(copyMain_, Str(u"s.c"));
   ApplyDeclaredUnder(linkMain_, Str(u"s.c"));
+}
+
+void WizardForm::ApplyLoadDeclared() {
+  ApplyFooterDeclared();
   SetConfigName(Str(u"s.p.pForm"));
   ApplyDeclaredUnder(this, Str());
   // Later passes over the whole client area (a language switch) run under
@@ -319,6 +338,11 @@ void WizardForm::OnCancelClick(Control*, EventArgs&) {
 LRESULT WizardForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == kToolkitMessage && wParam == kOpenLink && lParam != 0) {
     ShellExecuteW(hwnd_, L"open", reinterpret_cast<const wchar_t*>(lParam), nullptr, nullptr, SW_SHOWNORMAL);
+    return 0;
+  }
+  if (message == WM_TIMER && onTimer_) {
+    KillTimer(hwnd_, wParam);
+    onTimer_(wParam);
     return 0;
   }
   return Dialog::WndProc(message, wParam, lParam);
