@@ -26,6 +26,13 @@ bool TriStateTree::Toggle(int index) {
   return SetChecked(index, items_[index].state != kChecked);
 }
 
+bool TriStateTree::SetState(int index, int state) {
+  if (index < 0 || index >= Count() || items_[index].state == kNoCheckBox) return false;
+  if (state < kUnchecked || state > kPartlyChecked) return false;
+  items_[index].state = state;
+  return true;
+}
+
 bool TriStateTree::SetHasCheckBox(int index, bool on) {
   if (index < 0 || index >= Count()) return false;
   items_[index].state = on ? kUnchecked : kNoCheckBox;

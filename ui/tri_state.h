@@ -40,6 +40,11 @@ class TriStateTree {
   // The same for a click of the user, which a disabled item refuses.
   bool Toggle(int index);
 
+  // Sets one item's state (kUnchecked, kChecked or kPartlyChecked) and
+  // nothing else. False for a bad index, a bad state or an item without a
+  // check box.
+  bool SetState(int index, int state);
+
   // Gives an item a check box (unchecked) or takes it away. False for a bad
   // index.
   bool SetHasCheckBox(int index, bool on);

@@ -30,11 +30,12 @@ std::string States(const TriStateTree& t) {
 }
 
 TEST(TriStateTree, PropagatesDownAndUp) {
-  enum Op { kCheck, kUncheck, kToggle, kRemoveBox };
+  enum Op { kCheck, kUncheck, kToggle, kRemoveBox, kSet };
   struct Step {
     Op op;
     int index;
     bool result;
+    int state = kUnchecked;  // for kSet
   };
   struct Case {
     const char* what;
@@ -63,6 +64,10 @@ TEST(TriStateTree, PropagatesDownAndUp) {
       {"a removed check box is skipped by its parent",
        {{kRemoveBox, 3, true}, {kCheck, 2, true}},
        "322011011"},
+      {"a state set alone changes no other item", {{kSet, 2, true, kPartlyChecked}}, "113111011"},
+      {"a set state needs a box and a real state",
+       {{kSet, 6, false, kChecked}, {kSet, 1, false, 7}, {kSet, 9, false, kChecked}},
+       "111111011"},
   };
   for (const Case& c : cases) {
     TriStateTree t = Fixture();
@@ -70,6 +75,7 @@ TEST(TriStateTree, PropagatesDownAndUp) {
       bool got = s.op == kCheck      ? t.SetChecked(s.index, true)
                  : s.op == kUncheck  ? t.SetChecked(s.index, false)
                  : s.op == kToggle   ? t.Toggle(s.index)
+                 : s.op == kSet      ? t.SetState(s.index, s.state)
                                      : t.SetHasCheckBox(s.index, false);
       EXPECT_EQ(got, s.result) << c.what << ", item " << s.index;
     }

@@ -56,6 +56,13 @@ std::vector<SetupType> OfferedTypes(const cc::KeyArr& config, const cc::Str& lan
   return types;
 }
 
+int TypePosition(const std::vector<SetupType>& types, int number) {
+  for (size_t i = 0; i < types.size(); ++i) {
+    if (types[i].number == number) return static_cast<int>(i);
+  }
+  return -1;
+}
+
 void ComponentTree::Load(const cc::KeyArr& config, const cc::Str& lang) {
   components_.clear();
   // The walk: items follow their parent directly; a component hangs under
@@ -97,6 +104,10 @@ void ComponentTree::ApplyType(int t) {
     c.state = state >= kPartial ? kPartial : state;
     if (c.locked && c.state == kUnchecked) c.state = kChecked;
   }
+  SettleGroups();
+}
+
+void ComponentTree::SettleGroups() {
   // A type may name a sub-component without its group: the group then
   // shows (and installs as) partly chosen, so that the tree, the size and
   // the install agree. Children follow their parent, so walk backwards.
@@ -117,6 +128,16 @@ void ComponentTree::ApplyStored(const cc::KeyArr& config) {
     bool on = config.GetBool(cc::Str::Formatted(u"Ret.Customize.Checked%d", c.item), false);
     c.state = (on || c.locked) ? kChecked : kUnchecked;
   }
+  SettleGroups();
+}
+
+void ComponentTree::KeepStates(const ComponentTree& previous) {
+  for (Component& c : components_) {
+    for (const Component& old : previous.components_) {
+      if (old.item == c.item) c.state = (c.locked && old.state == kUnchecked) ? kChecked : old.state;
+    }
+  }
+  SettleGroups();
 }
 
 bool ComponentTree::HasChildren(int index) const {
@@ -196,11 +217,11 @@ void ComponentTree::Store(cc::KeyArr& config) {
   config.Set(u"Ret.Location.Required", cc::Str::Formatted(u"%lld", static_cast<long long>(RequiredBytes())));
 }
 
-void StoreSetupType(cc::KeyArr& config, const SetupType& type) {
+void StoreSetupType(cc::KeyArr& config, const SetupType& type, bool storeShow) {
   config.SetInt(u"Ret.Content.Index", type.number);
   config.SetInt(u"Ret.Customize.Index", type.number);
   config.Set(u"Ret.Content.Text", type.name);
-  config.SetBool(u"Ret.Customize.Show", type.showsComponents);
+  if (storeShow) config.SetBool(u"Ret.Customize.Show", type.showsComponents);
 }
 
 cc::Str FormatSize(int64_t bytes) {

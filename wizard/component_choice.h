@@ -24,6 +24,10 @@ struct SetupType {
 // "Item %d" with the position.
 std::vector<SetupType> OfferedTypes(const cc::KeyArr& config, const cc::Str& langCode);
 
+// The position among `types` of the type numbered `number`; -1 when that
+// type is not offered.
+int TypePosition(const std::vector<SetupType>& types, int number);
+
 enum CheckState : int { kUnchecked = 0, kChecked = 1, kPartial = 2 };
 
 struct Component {
@@ -49,8 +53,12 @@ class ComponentTree {
   // Sets every component to what type `typeNumber` names, nothing kept from
   // an earlier choice; locked ones stay chosen.
   void ApplyType(int typeNumber);
-  // Sets the states from "Ret.Customize.Checked%d".
+  // Sets the states from "Ret.Customize.Checked%d"; a group shows all,
+  // some or none of its sub-components as chosen.
   void ApplyStored(const cc::KeyArr& config);
+  // Takes the states of the same items from `previous` (the tree read
+  // again in another language keeps the user's checks).
+  void KeepStates(const ComponentTree& previous);
   // A user's click: checks or clears the component and its sub-components
   // (locked ones stay checked), then the parents show all, none or some.
   // Returns false (and changes nothing) for clearing a locked component.
@@ -69,6 +77,7 @@ class ComponentTree {
 
  private:
   void SetSubtree(int index, int state);
+  void SettleGroups();
   void UpdateParents(int index);
   int StateFromChildren(int index) const;
   bool HasChildren(int index) const;
@@ -77,8 +86,10 @@ class ComponentTree {
 };
 
 // Stores the setup type `type`: "Ret.Content.Index" and "Ret.Customize.Index"
-// (its number), "Ret.Content.Text" and "Ret.Customize.Show".
-void StoreSetupType(cc::KeyArr& config, const SetupType& type);
+// (its number, never its position), "Ret.Content.Text" and, when
+// `storeShow`, "Ret.Customize.Show" (the components page, already shown,
+// leaves that to the type page).
+void StoreSetupType(cc::KeyArr& config, const SetupType& type, bool storeShow = true);
 
 // "%.3f KB" below 1 MiB, " MB" below 1 GiB, " GB" above.
 cc::Str FormatSize(int64_t bytes);

@@ -130,6 +130,66 @@ TEST_F(ComponentChoiceTest, NothingChosenChoosesTheFirst) {
   EXPECT_EQ(States(), (std::vector<int>{1, 0, 0, 0}));
 }
 
+TEST_F(ComponentChoiceTest, TypePositionsAreNotTypeNumbers) {
+  std::vector<wizard::SetupType> types = wizard::OfferedTypes(config_, u"en");
+  struct Case {
+    int number;
+    int position;
+  };
+  const Case cases[] = {{0, 0}, {2, 1}, {5, 2}, {1, -1}, {3, -1}, {6, -1}};
+  for (const Case& c : cases) EXPECT_EQ(wizard::TypePosition(types, c.number), c.position) << c.number;
+
+  // The components page stores the type but leaves "Ret.Customize.Show" to
+  // the type page: it is shown already, whatever the new type says.
+  config_.SetBool(u"Ret.Customize.Show", true);
+  wizard::StoreSetupType(config_, types[1], false);
+  EXPECT_EQ(config_.GetInt(u"Ret.Content.Index", -1), 2);
+  EXPECT_EQ(config_.Get(u"Ret.Content.Text").ToUtf8(), "Full");
+  EXPECT_TRUE(config_.GetBool(u"Ret.Customize.Show", false));
+}
+
+// The user's own checks survive what the pages do between two showings:
+// the stored results read back, and the tree read again in another
+// language; groups follow their sub-components and locks hold.
+TEST_F(ComponentChoiceTest, CustomChecksKept) {
+  config_.Set(u"s.f.5.Item.Lde.1", u"Hilfe");
+  tree_.Load(config_, u"en");
+  tree_.ApplyType(2);
+  ASSERT_TRUE(tree_.SetChecked(3, false));  // Samples off
+  tree_.Store(config_);
+  EXPECT_EQ(config_.Get(u"Ret.Location.Required").ToUtf8(), "1300");
+
+  wizard::ComponentTree again;
+  again.Load(config_, u"en");
+  again.ApplyStored(config_);
+  EXPECT_EQ(again.Components()[1].state, wizard::kPartial);
+  EXPECT_EQ(again.Components()[3].state, wizard::kUnchecked);
+
+  wizard::ComponentTree german;
+  german.Load(config_, u"de");
+  german.KeepStates(tree_);
+  EXPECT_EQ(german.Components()[2].name.ToUtf8(), "Hilfe");
+  std::vector<int> states;
+  for (const wizard::Component& c : german.Components()) states.push_back(c.state);
+  EXPECT_EQ(states, (std::vector<int>{1, 2, 1, 0}));
+}
+
+TEST_F(ComponentChoiceTest, LockedComponentsStayChosen) {
+  // Help becomes locked: clearing its group keeps it, and the group with it.
+  config_.Set(u"s.f.5.Item", u"4;\t2;\t536870912;\t0;\t0;\t16");
+  tree_.Load(config_, u"en");
+  tree_.ApplyType(5);  // Custom names Samples; Core and Help come locked
+  EXPECT_EQ(States(), (std::vector<int>{1, 1, 1, 1}));
+  ASSERT_TRUE(tree_.SetChecked(1, false));
+  EXPECT_EQ(States(), (std::vector<int>{1, 2, 1, 0}));
+  EXPECT_FALSE(tree_.SetChecked(2, false));
+  tree_.Store(config_);
+  EXPECT_TRUE(config_.GetBool(u"Ret.Customize.Checked5", false));
+  EXPECT_TRUE(config_.GetBool(u"Ret.Customize.Checked4", false));
+  EXPECT_FALSE(config_.GetBool(u"Ret.Customize.Checked6", true));
+  EXPECT_EQ(config_.Get(u"Ret.Location.Required").ToUtf8(), "1300");
+}
+
 TEST(FormatSizeTest, Units) {
   struct Case {
     int64_t bytes;

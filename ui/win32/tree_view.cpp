@@ -73,6 +73,24 @@ int TreeView::IndexOf(HTREEITEM item) const {
   return static_cast<int>(tv.lParam);
 }
 
+void TreeView::ClearItems() {
+  items_.clear();
+  if (Created()) SendMessageW(hwnd_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
+}
+
+bool TreeView::SelectItem(int index) {
+  HTREEITEM handle = ItemHandle(index);
+  if (handle == nullptr) return false;
+  SendMessageW(hwnd_, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(handle));
+  SendMessageW(hwnd_, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(handle));
+  return true;
+}
+
+void TreeView::SetLinesAndButtons(bool on) {
+  constexpr uint32_t kLines = TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT;
+  ModifyStyle(kStyleWindow, on ? 0 : kLines, on ? kLines : 0);
+}
+
 void TreeView::ExpandAll() {
   if (!Created()) return;
   for (const Node& node : items_) SendMessageW(hwnd_, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(node.handle));
@@ -141,8 +159,21 @@ int TreeViewEx::CheckState(int index) const {
   return states_.Item(index).state;
 }
 
+bool TreeViewEx::SetCheckState(int index, int state) {
+  if (!states_.SetState(index, state)) return false;
+  ShowStates();
+  return true;
+}
+
+void TreeViewEx::ClearItems() {
+  states_ = TriStateTree();
+  toggled_ = -1;
+  TreeView::ClearItems();
+}
+
 void TreeViewEx::UserToggle(int index) {
   if (!states_.Toggle(index)) return;
+  toggled_ = index;
   ShowStates();
   EventArgs args;
   CheckChanged.Fire(this, args);

@@ -20,9 +20,15 @@ class TreeView : public Control {
   // Adds an item under `parent` (-1 for a root); returns its index.
   virtual int AddItem(int parent, const Str& text);
   int ItemCount() const { return static_cast<int>(items_.size()); }
+  // Removes every item.
+  virtual void ClearItems();
   void ExpandAll();
   // The selected item's index, -1 for none.
   int SelectedItem() const;
+  // Selects item `index` (and shows it); false for a bad index.
+  bool SelectItem(int index);
+  // Lines between the items and expand buttons (the default), or neither.
+  void SetLinesAndButtons(bool on);
   Event<EventArgs> SelectionChanged;
 
  protected:
@@ -56,6 +62,12 @@ class TreeViewEx : public TreeView {
   bool SetChecked(int index, bool checked);
   bool SetHasCheckBox(int index, bool on);
   int CheckState(int index) const;
+  // Shows `state` on the item alone, nothing propagated (the caller keeps
+  // the tree consistent); false for a bad index or an item without a box.
+  bool SetCheckState(int index, int state);
+  // The item the user's last click (or Space) changed, -1 before any.
+  int ToggledItem() const { return toggled_; }
+  void ClearItems() override;
   const TriStateTree& States() const { return states_; }
   // Fired after a user's click changed the check states.
   Event<EventArgs> CheckChanged;
@@ -72,6 +84,7 @@ class TreeViewEx : public TreeView {
 
   TriStateTree states_;
   HIMAGELIST stateImages_ = nullptr;
+  int toggled_ = -1;
 };
 
 }  // namespace cc::win
