@@ -1,28 +1,40 @@
 #include "wizard/win32/page_factory.h"
 
 #include "wizard/page_ids.h"
+#include "wizard/win32/customize_page.h"
+#include "wizard/win32/sel_content_page.h"
+#include "wizard/win32/shortcut_assoc_page.h"
+#include "wizard/win32/shortcut_menu_page.h"
+#include "wizard/win32/shortcut_page.h"
+#include "wizard/win32/shortcut_service_page.h"
 
 namespace wizard {
 
 std::unique_ptr<FunctionPage> CreatePage(int typeId, WizardContext& context, const cc::Str& keyBase) {
   switch (typeId) {
+    case kSelContentPage:
+      return std::make_unique<SelContentPage>(context, keyBase);
+    case kCustomizePage:
+      return std::make_unique<CustomizePage>(context, keyBase);
+    case kShortcutPage:
+      return std::make_unique<ShortcutPage>(context, keyBase);
+    case kShortcutMenuPage:
+      return std::make_unique<ShortcutMenuPage>(context, keyBase);
+    case kShortcutAssocPage:
+      return std::make_unique<ShortcutAssocPage>(context, keyBase);
+    case kShortcutServicePage:
+      return std::make_unique<ShortcutServicePage>(context, keyBase);
     // Pages without their own class yet show their information text only.
     case kSelLangPage:
     case kWelcomePage:
     case kInfoPage:
     case kLicensePage:
-    case kSelContentPage:
-    case kCustomizePage:
     case kLocationPage:
     case kMenuFolderPage:
-    case kShortcutPage:
     case kConfirmPage:
     case kInsingPage:
     case kFinishPage:
     case kInfoWebPage:
-    case kShortcutMenuPage:
-    case kShortcutAssocPage:
-    case kShortcutServicePage:
       return std::make_unique<FunctionPage>(typeId, context, keyBase);
     default:
       return nullptr;

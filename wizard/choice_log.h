@@ -1,0 +1,16 @@
+// Writes the results a choice page stored to the setup log, one
+// "KEY=VALUE" line each, so that a log shows what the install was asked to
+// do (which components, shortcuts, associations and services).
+#pragma once
+
+#include <initializer_list>
+
+#include "core/key_arr.h"
+
+namespace wizard {
+
+// Logs every result whose key begins with one of `prefixes` (letter case
+// ignored); values of more than one line are left out.
+void LogChoiceResults(const cc::KeyArr& config, std::initializer_list<const char16_t*> prefixes);
+
+}  // namespace wizard
