@@ -224,6 +224,26 @@ void StoreSetupType(cc::KeyArr& config, const SetupType& type, bool storeShow) {
   if (storeShow) config.SetBool(u"Ret.Customize.Show", type.showsComponents);
 }
 
+ComponentTree ChooseSetupType(cc::KeyArr& config, const cc::Str& lang,
+                              const std::vector<SetupType>& types, int number) {
+  ComponentTree tree;
+  tree.Load(config, lang);
+  int position = TypePosition(types, number);
+  if (position < 0) {
+    tree.ApplyStored(config);  // no type: what start-up chose
+  } else {
+    // A smaller type after a bigger one installs exactly what it names.
+    if (number != config.GetInt(u"Ret.Content.Index", -1)) {
+      tree.ApplyType(number);
+    } else {
+      tree.ApplyStored(config);
+    }
+    StoreSetupType(config, types[static_cast<size_t>(position)]);
+  }
+  tree.Store(config);
+  return tree;
+}
+
 cc::Str FormatSize(int64_t bytes) {
   if (bytes >= (int64_t{1} << 30)) return cc::Str::Formatted(u"%.3f GB", bytes / 1073741824.0);
   if (bytes >= (int64_t{1} << 20)) return cc::Str::Formatted(u"%.3f MB", bytes / 1048576.0);

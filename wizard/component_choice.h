@@ -91,6 +91,14 @@ class ComponentTree {
 // leaves that to the type page).
 void StoreSetupType(cc::KeyArr& config, const SetupType& type, bool storeShow = true);
 
+// The type page's choice of the type numbered `number` (-1: none offered):
+// stores the type, and the components it names when it is not the type
+// in force ("Ret.Content.Index"); the type in force keeps the components
+// stored for it (the user's own checks on the components page). Returns
+// the components as stored.
+ComponentTree ChooseSetupType(cc::KeyArr& config, const cc::Str& langCode,
+                              const std::vector<SetupType>& types, int number);
+
 // "%.3f KB" below 1 MiB, " MB" below 1 GiB, " GB" above.
 cc::Str FormatSize(int64_t bytes);
 

@@ -190,6 +190,43 @@ TEST_F(ComponentChoiceTest, LockedComponentsStayChosen) {
   EXPECT_EQ(config_.Get(u"Ret.Location.Required").ToUtf8(), "1300");
 }
 
+// The type page's Next, back and forth between the types numbered 0, 2
+// and 5, with the user's checks on the components page in between.
+TEST_F(ComponentChoiceTest, TypePageChoicesBackAndForth) {
+  std::vector<wizard::SetupType> types = wizard::OfferedTypes(config_, u"en");
+  config_.SetInt(u"Ret.Content.Index", 0);  // start-up's choice
+  struct Step {
+    int chosen;          // the type page's Next with this type
+    int clearItem;       // then the components page clears this item (0: none)
+    const char* checked; // Ret.Customize.Checked1, 4, 5, 6 after the Next
+    const char* required;
+    bool showsComponents;
+  };
+  const Step steps[] = {
+      {5, 6, "1101", "5368710120", true},  // Custom: Core, Extras, Samples; then Samples cleared
+      {5, 0, "1000", "1000", true},        // Custom again: the user's checks stay
+      {0, 0, "1000", "1000", false},       // Minimal: only Core, nothing left from before
+      {2, 0, "1111", "5368710420", false}, // Full
+      {0, 0, "1000", "1000", false},       // Minimal again
+  };
+  for (const Step& step : steps) {
+    wizard::ComponentTree tree = wizard::ChooseSetupType(config_, u"en", types, step.chosen);
+    std::string checked;
+    for (int item : {1, 4, 5, 6}) {
+      checked += config_.GetBool(cc::Str::Formatted(u"Ret.Customize.Checked%d", item), false) ? '1' : '0';
+    }
+    EXPECT_EQ(checked, step.checked) << step.chosen;
+    EXPECT_EQ(config_.Get(u"Ret.Location.Required").ToUtf8(), step.required) << step.chosen;
+    EXPECT_EQ(config_.GetInt(u"Ret.Content.Index", -1), step.chosen);
+    EXPECT_EQ(config_.GetBool(u"Ret.Customize.Show", !step.showsComponents), step.showsComponents);
+    if (step.clearItem == 0) continue;
+    for (size_t i = 0; i < tree.Components().size(); ++i) {
+      if (tree.Components()[i].item == step.clearItem) tree.SetChecked(static_cast<int>(i), false);
+    }
+    tree.Store(config_);  // the components page's leave
+  }
+}
+
 TEST(FormatSizeTest, Units) {
   struct Case {
     int64_t bytes;

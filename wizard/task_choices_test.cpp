@@ -130,6 +130,25 @@ TEST_F(TaskChoicesTest, RowsAndLimits) {
   EXPECT_FALSE(config.Has(u"Ret.Shortcut.chkExt0.0"));
 }
 
+// The sixtieth box may be a service's: it is shown and its choice stored,
+// and a box beyond it is neither.
+TEST_F(TaskChoicesTest, TheSixtiethBoxIsShownAndRead) {
+  cc::KeyArr config{false, true};
+  config.SetInt(u"s.i.Short.Count", 10);
+  for (int i = 0; i < 7; ++i) config.SetInt(cc::Str::Formatted(u"s.i.Short.%d.Flag", i), 0xFF);
+  config.SetInt(u"s.i.Short.7.Flag", 0x7);        // boxes 57 to 59
+  config.SetInt(u"s.i.Short.8.Flag", 0x4000000);  // box 60
+  config.SetInt(u"s.i.Short.9.Flag", 0x4000000);  // no room
+  wizard::TaskModel model = wizard::BuildTaskModel(config, u"en", wizard::kTasksAll);
+  ASSERT_EQ(model.boxes.size(), 60u);
+  EXPECT_EQ(model.boxes.back().section, TaskSection::kServices);
+  EXPECT_EQ(model.boxes.back().entry, 8);
+  model.boxes.back().checked = false;
+  wizard::StoreTaskResults(config, model, wizard::kTasksAll);
+  EXPECT_FALSE(config.GetBool(u"Ret.Shortcut.chkService8", true));
+  EXPECT_FALSE(config.Has(u"Ret.Shortcut.chkService9"));
+}
+
 TEST_F(TaskChoicesTest, EntryWithoutLocationsGetsNothing) {
   config_.SetInt(u"s.i.Short.1.Flag", 0);
   wizard::TaskModel model = wizard::BuildTaskModel(config_, u"en", wizard::kTasksShortcuts);

@@ -4,8 +4,8 @@
 
 #include "ui/win32/wizard_form.h"
 #include "wizard/choice_log.h"
-#include "wizard/page_ids.h"
 #include "wizard/lang_text.h"
+#include "wizard/page_ids.h"
 
 namespace wizard {
 

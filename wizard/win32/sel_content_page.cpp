@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "wizard/choice_log.h"
-#include "wizard/page_ids.h"
 #include "wizard/lang_text.h"
+#include "wizard/page_ids.h"
 
 namespace wizard {
 
@@ -91,25 +91,9 @@ void SelContentPage::CheckType(int number) {
 
 bool SelContentPage::LeavePage(int direction) {
   if (direction != 1) return true;
-  ComponentTree tree;
-  tree.Load(Config(), LangCode());
   int chosen = CheckedType();
   if (chosen < 0 && !types_.empty()) chosen = types_.front().number;
-  if (chosen < 0) {
-    // No type offered: the components keep what start-up chose.
-    tree.ApplyStored(Config());
-  } else {
-    // A type other than the one in force installs exactly what it names;
-    // the same type again keeps what the user chose for it on the
-    // components page.
-    if (chosen != Config().GetInt(u"Ret.Content.Index", -1)) {
-      tree.ApplyType(chosen);
-    } else {
-      tree.ApplyStored(Config());
-    }
-    StoreSetupType(Config(), types_[static_cast<size_t>(TypePosition(types_, chosen))]);
-  }
-  tree.Store(Config());
+  ChooseSetupType(Config(), LangCode(), types_, chosen);
   LogChoiceResults(Config(), {u"Ret.Content.Index", u"Ret.Customize.", u"Ret.Location.Required"});
   return true;
 }
