@@ -14,6 +14,8 @@
 #   checks survive Back and Next; switching the type in the combo box
 #   applies each type's defaults; the size shown is the size stored and the
 #   bytes installed; the shortcuts, associations and service are made;
+# - "nocombo": the components page without its combo box still stores the
+#   type and the checks; with nothing checked it keeps the page;
 # - "german": the same pages in German and the three single-section tasks
 #   pages, each storing its own choices.
 # Screenshots of every page go to build/screenshots (choice_*). Exits
@@ -161,6 +163,7 @@ run_custom() {
   check "the locked component cannot be cleared" fails drive tree-check "$W" treeComp Program off
   check "Extras cleared, Samples with it" drive tree-check "$W" treeComp Extras off
   check "the tree after the clicks" same_text "$(tree_states "$W")" "Program:2,Manual:2,Extras:1,Samples:1"
+  check "the component clicked is described" same_text "$(drive text "$W" labDesc)" "Extra files and the samples."
   screenshot choice_components_en
   drive click "$W" btnBack >/dev/null
   drive wait-control "$W" radCont5 --timeout 10000 >/dev/null
@@ -198,6 +201,36 @@ run_custom() {
   check "HKCR entry for .vcnote" has_hkcr .vcnote
   check "HKCR entry for .vcmemo" has_hkcr .vcmemo
   check "the service is created (wine sc query)" has_service
+}
+
+# The components page without its combo box (no flag 0x100000) and with
+# nothing locked: leaving still stores the type and the checks, and a tree
+# with nothing checked keeps the page with a message.
+run_nocombo() {
+  local setup="$work/nocombo-setup.exe"
+  pack_or_stop choice_pages_test "$(make_project nocombo 's/^p2\.Flags=1048832$/p2.Flags=256/' \
+    's/^1\.Item=0;\\t2;\\t536870912;/1.Item=0;\\t2;\\t0;/')" "$setup" "$work/nocombo-pack.log"
+  start_setup nocombo en_US.UTF-8 "$setup" "Choice pages - Velmora" || return
+  drive wait-control "$W" radCont5 --timeout 10000 >/dev/null
+  drive click "$W" radCont5 >/dev/null
+  next_page treeComp
+  check "no combo box without flag 0x100000" same_text "$(state_of "$W" comboComp visible)" "0"
+  check "the hidden combo box still holds the type" same_text "$(selection_of "$W" comboComp)" '2:"Custom"'
+  for item in Program Manual Extras; do drive tree-check "$W" treeComp "$item" off >/dev/null; done
+  check "nothing checked" same_text "$(tree_states "$W")" "Program:1,Manual:1,Extras:1,Samples:1"
+  screenshot choice_components_nocombo_en
+  drive click "$W" btnNext >/dev/null
+  check "Next with nothing checked asks for a component" \
+    grep -q 'text="Choose at least one component."' <<< "$(drive msgbox --timeout 10000 OK)"
+  check "and keeps the page" drive wait-control "$W" treeComp --timeout 5000
+  drive tree-check "$W" treeComp Program on >/dev/null
+  drive tree-check "$W" treeComp Extras/Samples on >/dev/null
+  next_page chkShort0_0
+  finish_setup
+  check "the type stored without the combo box shown" same_text "$(result_of "$setup" 'Ret\.Content\.Index')" "5"
+  check "the checks stored without the combo box shown" same_text \
+    "$(result_of "$setup" 'Ret\.Customize\.Checked1')$(result_of "$setup" 'Ret\.Customize\.Checked6')$(result_of "$setup" 'Ret\.Customize\.Checked10')$(result_of "$setup" 'Ret\.Customize\.Checked14')" \
+    "1011"
 }
 
 run_german() {
@@ -240,7 +273,7 @@ run_german() {
     "1011"
 }
 
-for run in minimal custom german; do
+for run in minimal custom nocombo german; do
   if [ $# -gt 0 ] && ! printf '%s\n' "$@" | grep -qx "$run"; then continue; fi
   echo "$run"
   "run_$run"

@@ -164,6 +164,9 @@ void CustomizePage::OnCheckChanged(cc::win::Control*, cc::win::EventArgs&) {
   components_.SetChecked(index, treeComp_->CheckState(index) == cc::win::kChecked);
   ShowStates();  // the tree shows what the components hold (locks included)
   ShowSize();
+  // The component clicked is the one described.
+  treeComp_->SelectItem(index);
+  ShowDescription();
 }
 
 void CustomizePage::OnSelectionChanged(cc::win::Control*, cc::win::EventArgs&) {
