@@ -152,14 +152,16 @@ static void Rename(ExtensionCallback callback, ExtensionInfo* info) {
   AppendUtf8(line);
 }
 
+/* The variant without the entry point exports the same function under
+ * another name. */
 #ifdef VELMORA_TEST_NO_ENTRY
-__declspec(dllexport) int VELMORA_EXTENSION_CALL OtherEntry(int page, int event, ExtensionInfo* info,
-                                                            ExtensionCallback callback) {
-  return 0;
-}
+#define ENTRY_NAME OtherEntry
 #else
-__declspec(dllexport) int VELMORA_EXTENSION_CALL CallDllEnter(int page, int event, ExtensionInfo* info,
-                                                              ExtensionCallback callback) {
+#define ENTRY_NAME CallDllEnter
+#endif
+
+__declspec(dllexport) int VELMORA_EXTENSION_CALL ENTRY_NAME(int page, int event, ExtensionInfo* info,
+                                                            ExtensionCallback callback) {
   if (g_log_path[0] == 0) Value(callback, info, L"Ext.LogFile", g_log_path, MAX_PATH);
   LogCall(page, event, info);
   if (!g_probed && g_log_path[0] != 0) {
@@ -179,4 +181,3 @@ __declspec(dllexport) int VELMORA_EXTENSION_CALL CallDllEnter(int page, int even
       return 0;
   }
 }
-#endif
