@@ -26,6 +26,18 @@ int VELMORA_EXTENSION_CALL ExtensionCallbackEntry(int op, const ExtensionChar* n
   return g_loaded_hook->Callback(op, name, info);
 }
 
+// The library's file is named after its folder:
+// "C:\Temp\~T_1A.tmp\" holds "~T_1A.dll".
+cc::Str LibraryFileIn(const cc::Str& folder) {
+  std::u16string path(folder.GetBuffer());
+  path.pop_back();  // the trailing backslash
+  size_t slash = path.find_last_of(u"\\/");
+  std::u16string name = slash == std::u16string::npos ? path : path.substr(slash + 1);
+  size_t dot = name.rfind(u'.');
+  if (dot != std::u16string::npos) name.resize(dot);
+  return folder + cc::Str(name + u".dll");
+}
+
 template <typename Field>
 void Store(Field* field, uintptr_t value) {
   *field = static_cast<Field>(value);
@@ -79,15 +91,7 @@ bool ExtensionHook::WriteAndLoad(const std::string& bytes) {
     Fail(cc::Str(u"no folder of its own can be made in the temporary folder"));
     return false;
   }
-  // The file is named after its folder: "~T_1A.tmp\~T_1A.dll".
-  cc::Str folderName = folder_.Substring(0, folder_.GetLength() - 1);
-  int slash = folderName.GetLength();
-  while (slash > 0 && folderName[slash - 1] != u'\\' && folderName[slash - 1] != u'/') --slash;
-  cc::Str base = folderName.Substring(slash);
-  int dot = base.GetLength();
-  while (dot > 0 && base[dot - 1] != u'.') --dot;
-  if (dot > 0) base = base.Substring(0, dot - 1);
-  library_path_ = folder_ + base + cc::Str(u".dll");
+  library_path_ = LibraryFileIn(folder_);
 
   cc::Str reason;
   std::unique_ptr<HeldFile> held = platform_.libraries->WriteHeld(library_path_, bytes, &reason);
