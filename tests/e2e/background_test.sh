@@ -204,7 +204,7 @@ for row in "${variants[@]}"; do
   fi
 
   drive click "$W" btnCancel >/dev/null
-  check "the setup asks before it ends" grep -q 'Setup is not complete' <<< "$(drive msgbox --timeout 10000 "&Yes")"
+  check "the setup asks before it ends" grep -q 'Setup is not complete' <<< "$(drive msgbox --timeout 10000 id=6)"
   wait_program "$pid" 30
   check "the setup exited with 2 (cancelled)" test $? -eq 2
   if [ -n "$logline" ]; then
