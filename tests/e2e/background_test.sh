@@ -3,7 +3,7 @@
 # the frame project once per variant (a solid colour, a horizontal and a
 # vertical gradient, a stretched and a tiled image, the themed background,
 # the top bar's own declared gradient, each on an ordinary and on a wide
-# page; a missing image; malformed values), opens each setup, takes a
+# page; a hatch; a missing image; malformed values), opens each setup, takes a
 # screenshot and probes its pixels at places no control covers: each must
 # show what the project declared there (the solid colour, the gradient's
 # colour at that place from its start to its end colour, the image's pixel
@@ -39,7 +39,7 @@ pale=250,240,200 deep=20,60,140 fallback=90,30,120
 
 # variant | page layout | keys added as SECTION:KEY=VALUE joined by "&" |
 # what the background shows: solid:RGB, hgrad:START:END, vgrad:START:END,
-# stretch, tile, themed, topbar-h/topbar-v:START:END:UNDER (the top bar's
+# stretch, tile, themed, hatch:LINES, topbar-h/topbar-v:START:END:UNDER (the top bar's
 # own gradient over the window's solid UNDER) | a line the log must hold
 bg="s.c:BG"
 variants=()
@@ -59,6 +59,8 @@ for layout in ordinary wide; do
   )
 done
 variants+=(
+  # Hatch 1: horizontal lines in the first colour, one row in eight.
+  "hatch-ordinary|ordinary|$bg.Index=0&$bg.Color1=$(colour $deep)&$bg.Cross=1|hatch:$deep|"
   "missing-image|ordinary|$bg.Index=2&$bg.ImgPath=bg/none.bmp&$bg.Stretch=1&$bg.Color1=$(colour $fallback)|solid:$fallback|background image 'bg/none.bmp' could not be loaded"
   # A malformed colour reads as the colour's default, black; a malformed
   # rectangle leaves the button where it was.
@@ -184,7 +186,17 @@ for row in "${variants[@]}"; do
   screenshot "background_$name"
   shot="$shots/background_$name.png"
 
-  if [ "${kind%%:*}" = themed ]; then
+  if [ "${kind%%:*}" = hatch ]; then
+    # Eight rows down the left edge and eight in the page host's margin:
+    # one row of each eight is the line colour, the rest is not.
+    for x in 2 5; do
+      lines=0
+      for y in $(seq $((h / 2)) $((h / 2 + 7))); do
+        [ "$(pixel_at "$shot" $((ox + x)) $((oy + y)))" = "${kind#hatch:}" ] && lines=$((lines + 1))
+      done
+      check "one row in eight at x=$x is the hatch colour" test "$lines" -eq 1
+    done
+  elif [ "${kind%%:*}" = themed ]; then
     # The platform draws the themed background (or, without visual styles,
     # the window's own colour): it is not the first colour, which only a
     # solid background uses, and it is the same along the bottom edge.
