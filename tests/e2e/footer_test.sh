@@ -90,7 +90,7 @@ check_log() {
   check "the log records the exit code 2" grep -q 'Setup ends with exit code 2\.' <<< "$text"
 }
 
-# page_shown W: the page shown after a move has settled (its frame
+# settled_tree W: the window after a move has settled (its frame
 # decorations are raised by a short timer), as the driver's tree.
 settled_tree() { sleep 1; drive tree "$1"; }
 
