@@ -3,7 +3,7 @@
 # the frame project once per variant (a solid colour, a horizontal and a
 # vertical gradient, a stretched and a tiled image, the themed background,
 # the top bar's own declared gradient, each on an ordinary and on a wide
-# page; a hatch; a missing image; malformed values), opens each setup, takes a
+# page; a larger window; a hatch; a missing image; malformed values), opens each setup, takes a
 # screenshot and probes its pixels at places no control covers: each must
 # show what the project declared there (the solid colour, the gradient's
 # colour at that place from its start to its end colour, the image's pixel
@@ -58,7 +58,11 @@ for layout in ordinary wide; do
     "topbar-v-$layout|$layout|s.c:Flags=2048&s.c:labBack1._DFlag=2306&s.c:labBack1._DColor=,,$(colour $deep),$(colour $pale)&$bg.Index=0&$bg.Color1=$(colour $solid)|topbar-v:$pale:$deep:$solid|"
   )
 done
+large="s.c:Width=700&s.c:Height=500"
 variants+=(
+  # A client area larger than the one the frame is built at.
+  "hgradient-large|ordinary|$large&$bg.Index=1&$bg.Color2=$(colour $red)&$bg.Color3=$(colour $blue)|hgrad:$red:$blue|"
+  "stretched-large|wide|$large&$bg.Index=2&$bg.ImgPath=bg/quads.bmp&$bg.Stretch=1|stretch|"
   # Hatch 1: horizontal lines in the first colour, one row in eight.
   "hatch-ordinary|ordinary|$bg.Index=0&$bg.Color1=$(colour $deep)&$bg.Cross=1|hatch:$deep|"
   "missing-image|ordinary|$bg.Index=2&$bg.ImgPath=bg/none.bmp&$bg.Stretch=1&$bg.Color1=$(colour $fallback)|solid:$fallback|background image 'bg/none.bmp' could not be loaded"
