@@ -131,7 +131,8 @@ check_log() {
 }
 
 # answer_exit W BUTTON: the "Setup is not complete" question appears over
-# the window and is answered with BUTTON.
+# the window and is answered with BUTTON (by id: 6 Yes, 7 No; the box's
+# button texts follow the system's language).
 answer_exit() {
   check "closing asks first" grep -q 'Setup is not complete' <<< "$(drive msgbox --timeout 10000 "$2")"
 }
@@ -144,11 +145,11 @@ leave_setup() {
   case "$how" in
     escape)
       drive key "$W" escape >/dev/null
-      answer_exit "$W" "&No"
+      answer_exit "$W" id=7
       check "No keeps the window open" still_open "$W"
       sleep 1
       drive key "$W" escape >/dev/null
-      answer_exit "$W" "&Yes"
+      answer_exit "$W" id=6
       check "Escape closes the window as Cancel does" drive wait "$W" --gone --timeout 10000 ;;
     next)
       drive key "$W" enter >/dev/null
@@ -156,18 +157,18 @@ leave_setup() {
       check "Enter (Next on the only page) ends the wizard" drive wait "$W" --gone --timeout 10000 ;;
     cancel)
       drive click "$W" btnCancel >/dev/null
-      answer_exit "$W" "&Yes"
+      answer_exit "$W" id=6
       check "btnCancel closes the window" drive wait "$W" --gone --timeout 10000 ;;
     close)
       drive close "$W" >/dev/null
-      answer_exit "$W" "&Yes"
+      answer_exit "$W" id=6
       check "the close box closes the window" drive wait "$W" --gone --timeout 10000 ;;
     blocked-close)
       drive close "$W" >/dev/null
       check "the disabled close box leaves the window open" \
         bash -c '! "$0" "$@" >/dev/null 2>&1' "$wine" "$drive" wait "$W" --gone --timeout 3000
       drive click "$W" btnCancel >/dev/null
-      answer_exit "$W" "&Yes"
+      answer_exit "$W" id=6
       check "btnCancel still closes it" drive wait "$W" --gone --timeout 10000 ;;
   esac
   wait_program "$pid" 30
