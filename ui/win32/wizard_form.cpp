@@ -63,6 +63,8 @@ void WizardForm::BuildFrame() {
   copyMain_ = Make<ToolItem>(this, u"copyMain");
   copyMain_->SetEnabled(false);
   copyMain_->ModifyStyle(kStylePaint, 0, kPaintTransparent);
+  // The credit text sits on the bottom line; the line shows on beside it.
+  copyMain_->SetClipToText(true);
   linkMain_ = Make<LabelLink>(this, u"linkMain");
   linkMain_->ModifyStyle(kStylePaint, 0, kPaintTransparent);
   labBack1_ = Make<Control>(this, u"labBack1");
@@ -277,8 +279,10 @@ void WizardForm::ApplyDeclaredTo(Control* control, const Str& prefix, Control* s
 }
 
 void WizardForm::RaiseFrameDecorations() {
-  for (Control* c : {static_cast<Control*>(labLineTop_), static_cast<Control*>(labLineBottom_),
-                     static_cast<Control*>(copyMain_), static_cast<Control*>(linkMain_)}) {
+  // The lines go last: the transparent footer texts overlap the bottom line
+  // and would otherwise paint the background over it.
+  for (Control* c : {static_cast<Control*>(copyMain_), static_cast<Control*>(linkMain_),
+                     static_cast<Control*>(labLineTop_), static_cast<Control*>(labLineBottom_)}) {
     if (!c->Created()) continue;
     SetWindowPos(c->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     c->Invalidate();
@@ -304,6 +308,7 @@ void WizardForm::ApplyFooterDeclared() {
 }
 
 void WizardForm::ApplyLoadDeclared() {
+  copyMain_->SetText(Str(kBuiltInCredit));
   ApplyFooterDeclared();
   SetConfigName(Str(u"s.p.pForm"));
   ApplyDeclaredUnder(this, Str());
@@ -321,6 +326,11 @@ void WizardForm::ApplyCommonTopBar() {
 void WizardForm::ApplyPageBackground(const Str& keyBase) {
   const bool common = config_.GetBool(Key(keyBase, u".BG.Def"), true);
   Str group = common ? Str(u"s.c.BG") : Key(keyBase, u".BG");
+  // Layout makes an undeclared background the themed one, but only after
+  // the first page has been painted; without this the first page alone
+  // would show the window's plain colour.
+  Str index = group + Str(u".Index");
+  if (config_.GetInt(index, -1) < 0) config_.SetInt(index, 3);
   std::vector<Str> problems;
   if (ApplyBackground(this, config_, group, &backgroundCache_, loadImage_, &problems) && Created()) {
     SendMessageW(hwnd_, kToolkitMessage, kRefreshBackground, 0);

@@ -18,6 +18,10 @@
 namespace cc::win {
 
 inline constexpr const char16_t kFormName[] = u"Velmora";
+// The credit text on the bottom line until the project declares its own
+// ("<lang>.s.c.copyMain"). The link beside it has no built-in text: there
+// is no address it could open.
+inline constexpr const char16_t kBuiltInCredit[] = u"Velmora";
 
 class WizardForm : public Dialog {
  public:
@@ -45,9 +49,10 @@ class WizardForm : public Dialog {
   // without one no image loads ("BG" groups fall back to their first
   // colour, declared image backgrounds stay as they are).
   void SetImageLoader(ImageLoader loader) { loadImage_ = std::move(loader); }
-  // What the form does when it loads: declared settings under "s.c" for
-  // the credit text and link, then the whole client area under "s.p.pForm";
-  // afterwards the client area itself is left out (configuration name "").
+  // What the form does when it loads: the built-in credit text, declared
+  // settings under "s.c" for the credit text and link, then the whole
+  // client area under "s.p.pForm"; afterwards the client area itself is
+  // left out (configuration name "").
   void ApplyLoadDeclared();
   // Declared settings under "s.c" for the credit text and link again (their
   // texts after a language switch).
@@ -56,7 +61,8 @@ class WizardForm : public Dialog {
   // the button rectangles (run when a page uses the common settings).
   void ApplyCommonTopBar();
   // Applies the background group of the page (`keyBase` + ".BG", or "s.c.BG"
-  // when the page uses the common background) to the client area.
+  // when the page uses the common background) to the client area; a group
+  // without an index (or one below 0) is given the themed one, 3.
   void ApplyPageBackground(const Str& keyBase);
   // Forgets the background cache so the next group is applied in full.
   void ResetBackgroundCache() { backgroundCache_.Reset(); }

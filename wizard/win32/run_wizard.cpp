@@ -4,6 +4,7 @@
 
 #include "core/exceptions.h"
 #include "platform/platform.h"
+#include "runtime/extension_hook.h"
 #include "runtime/ins_form.h"
 #include "runtime/payload_loader.h"
 #include "runtime/setup_log.h"
@@ -12,6 +13,7 @@
 #include "ui/win32/draw_actor.h"
 #include "ui/win32/wizard_form.h"
 #include "wizard/exit_code.h"
+#include "wizard/win32/extension_host.h"
 #include "wizard/win32/wizard_controller.h"
 
 namespace wizard {
@@ -43,11 +45,20 @@ int RunWizard(Platform& platform, const std::function<void(InsForm&)>& afterInit
     if (form.Build()) {
       logic.PublishMainWindow(static_cast<uint32_t>(reinterpret_cast<UINT_PTR>(form.Handle())));
       WizardController controller(form, logic, platform);
+      WizardExtensionHost extensionHost(
+          form, [&controller]() -> cc::win::Control* { return controller.CurrentPage(); });
+      ExtensionHook extension(platform, logic.Config(), logic.Payload(), extensionHost);
+      if (extension.Load()) {
+        controller.SetExtensionNotifier([&extension](int page, int event, uintptr_t control) {
+          return extension.Notify(page, event, control);
+        });
+      }
       form.ApplyLoadDeclared();
       controller.Start();
       app.Run(&form);
       code = WizardExitCode(controller.End());
       LogLine(u"Setup ends with exit code %d.", code);
+      extension.Unload();
       form.DestroyHandle();
     }
   } catch (const cc::Exception& e) {
