@@ -1,6 +1,9 @@
 #include "wizard/win32/page_factory.h"
 
 #include "wizard/page_ids.h"
+#include "wizard/win32/confirm_page.h"
+#include "wizard/win32/location_page.h"
+#include "wizard/win32/menu_folder_page.h"
 
 namespace wizard {
 
@@ -13,10 +16,7 @@ std::unique_ptr<FunctionPage> CreatePage(int typeId, WizardContext& context, con
     case kLicensePage:
     case kSelContentPage:
     case kCustomizePage:
-    case kLocationPage:
-    case kMenuFolderPage:
     case kShortcutPage:
-    case kConfirmPage:
     case kInsingPage:
     case kFinishPage:
     case kInfoWebPage:
@@ -24,6 +24,12 @@ std::unique_ptr<FunctionPage> CreatePage(int typeId, WizardContext& context, con
     case kShortcutAssocPage:
     case kShortcutServicePage:
       return std::make_unique<FunctionPage>(typeId, context, keyBase);
+    case kLocationPage:
+      return std::make_unique<LocationPage>(context, keyBase);
+    case kMenuFolderPage:
+      return std::make_unique<MenuFolderPage>(context, keyBase);
+    case kConfirmPage:
+      return std::make_unique<ConfirmPage>(context, keyBase);
     default:
       return nullptr;
   }
