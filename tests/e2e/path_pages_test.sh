@@ -99,11 +99,18 @@ rejected textLocation '\\server\share' 'Please enter a full path with a drive le
 rejected textLocation 'C:' 'Please enter a full path with a drive letter'
 rejected textLocation 'C:\a:b' 'Please enter a full path with a drive letter'
 
-# The folder browser, cancelled, leaves the typed folder alone.
+# The folder browser starts in the typed folder; OK writes it back with
+# the application suffix, Cancel leaves the typed folder alone.
+drive type "$W" textLocation 'C:\windows' >/dev/null
+drive click "$W" selLocation >/dev/null
+browser=$(drive msgbox --timeout 15000 OK)
+check "Browse opens the folder browser" grep -q 'select folder:' <<< "$browser"
+sleep 0.3
+check "the browser starts in the typed folder and writes it back" \
+  same_text "$(text_of textLocation)" 'C:\windows\Path Tool 2.0\'
 drive type "$W" textLocation 'D:/Apps/Tool' >/dev/null
 drive click "$W" selLocation >/dev/null
-browser=$(drive msgbox --timeout 15000 Cancel)
-check "Browse opens the folder browser" grep -q 'select folder:' <<< "$browser"
+drive msgbox --timeout 15000 Cancel >/dev/null
 sleep 0.3
 check "a cancelled browser keeps the typed folder" same_text "$(text_of textLocation)" 'D:/Apps/Tool'
 
@@ -207,7 +214,7 @@ check "the German summary" same_text "$(text_of textConfirm)" "$(printf '%s\n' \
   "Startmenü-Ordner:" "    Pfadwerkzeug" "" "Zusätzliche Aufgaben:" "")"
 screenshot path_confirm_de
 drive click "$W" btnCancel >/dev/null
-drive msgbox --timeout 10000 "&Yes" >/dev/null
+drive msgbox --timeout 10000 id=6 >/dev/null  # Yes
 check "Cancel ends the German setup" drive wait "$W" --gone --timeout 10000
 wait_program "$pid" 30
 

@@ -148,7 +148,8 @@ void PathButton::BrowseForFolder() {
   HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   BROWSEINFOW info = {};
   info.hwndOwner = hwnd_ != nullptr ? GetAncestor(hwnd_, GA_ROOT) : nullptr;
-  info.lpszTitle = Wide(browseTitle_.IsNull() ? Str(u"") : browseTitle_);
+  Str title = browseTitle_.IsNull() ? Str(u"") : browseTitle_;
+  info.lpszTitle = Wide(title);
   info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
   info.lpfn = BrowseCallback;
   info.lParam = start.IsEmpty() ? 0 : reinterpret_cast<LPARAM>(Wide(start));
