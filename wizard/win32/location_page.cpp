@@ -14,6 +14,25 @@ constexpr int kTopLeftRight = kAnchorTop | kAnchorLeft | kAnchorRight;       // 
 constexpr int kTopRight = kAnchorTop | kAnchorRight;                         // 9
 constexpr int kBottomLeftRight = kAnchorBottom | kAnchorLeft | kAnchorRight;  // 14
 constexpr int kBottomLeft = kAnchorBottom | kAnchorLeft;                     // 6
+constexpr int kBrowseButtonWidth = 80;
+
+// The width `button`'s caption needs, with the push button's margins.
+int CaptionWidth(Control* button) {
+  HWND window = button->Handle();
+  if (window == nullptr) return 0;
+  Str caption = button->Text();
+  caption.Replace(Str(u"&&"), Str(u"\x01"));
+  caption.Replace(Str(u"&"), Str(u""));
+  caption.Replace(Str(u"\x01"), Str(u"&"));
+  HDC dc = GetDC(window);
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(window, WM_GETFONT, 0, 0)));
+  SIZE size = {};
+  GetTextExtentPoint32W(dc, Wide(caption), caption.GetLength(), &size);
+  SelectObject(dc, old);
+  ReleaseDC(window, dc);
+  return size.cx + 16;
+}
+
 }  // namespace
 
 LocationPage::LocationPage(WizardContext& context, const Str& keyBase)
@@ -54,14 +73,29 @@ bool LocationPage::LoadPage(int mode) {
   text_.Edit(textLocation_->Text());
   text_.Load(ProposedFolder(Config(), Suffix()));
   textLocation_->SetText(text_.Text());
+  FitBrowseButton();
   labSpace_->SetVisible(HasFlag(kLocationShowSpace));
   spaceRoot_ = Str();
   return true;
 }
 
 void LocationPage::OnEnter(int) {
+  FitBrowseButton();
   spaceRoot_ = Str();
   UpdateSpace();
+}
+
+void LocationPage::FitBrowseButton() {
+  // A longer caption than the button was made for (another language) widens
+  // it to the left, at the cost of the text box, instead of being cut.
+  int needed = CaptionWidth(selLocation_);
+  const Bounds button = selLocation_->GetBounds();
+  const Bounds text = textLocation_->GetBounds();
+  int width = needed > kBrowseButtonWidth ? needed : kBrowseButtonWidth;
+  int right = button.x + button.width;
+  if (width == button.width || right - width - text.x < width) return;
+  selLocation_->SetBounds(right - width, button.y, width, button.height);
+  textLocation_->SetBounds(text.x, text.y, right - width - text.x, text.height);
 }
 
 void LocationPage::UpdateSpace() {

@@ -24,6 +24,8 @@ class LocationPage : public FunctionPage {
   cc::Str Suffix() const;
   // Shows the required and the available space in "labSpace" (when shown).
   void UpdateSpace();
+  // Widens "selLocation" to its caption when that does not fit.
+  void FitBrowseButton();
   void OnBrowsed(cc::win::Control* sender, cc::win::EventArgs& args);
   void OnPathTyped(cc::win::Control* sender, cc::win::EventArgs& args);
   void ShowLocationError(LocationError error);
