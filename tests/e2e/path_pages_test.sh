@@ -42,6 +42,18 @@ checked() {  # checked CONTROL 0|1
 # on_page CONTROL: waits until the page holding CONTROL is shown.
 on_page() { drive wait-control "$W" "$1" --timeout 10000 >/dev/null; }
 text_of() { drive text "$W" "$1"; }
+rect_of() {  # rect_of CONTROL: "x,y,w,h" in the window's client area
+  sed -n "s/.* rect=\([^ ]*\).*/\1/p" <<< "$(grep -m1 "name=\"$1\" " <<< "$(drive tree "$W")")"
+}
+# check_browse_fits WIDTH_TEST: the browse button's width passes the test
+# ("-eq 80", "-gt 80") and the text box ends where the button begins.
+check_browse_fits() {
+  local bx bw tx tw
+  IFS=, read -r bx _ bw _ <<< "$(rect_of selLocation)"
+  IFS=, read -r tx _ tw _ <<< "$(rect_of textLocation)"
+  check "the browse button's width: $1" test "${bw:-0}" $1
+  check "the folder box ends where the browse button begins" test $((tx + tw)) -eq "${bx:-0}"
+}
 next() { drive click "$W" btnNext >/dev/null; }
 back() { drive click "$W" btnBack >/dev/null; }
 
@@ -91,6 +103,7 @@ check "the space line names the free space" grep -Eq '^Space available: [0-9]+\.
 check "the all-users question is shown, 'Only me' preselected" \
   bash -c 'grep -q "visible=1" <<< "$0" && grep -q "checked=1" <<< "$1"' \
   "$(drive state "$W" radYes)" "$(drive state "$W" radNo)"
+check_browse_fits "-eq 80"
 screenshot path_location_en
 
 rejected textLocation "   " "Please enter a destination folder."
@@ -200,6 +213,7 @@ check "the German proposal carries the German application name" \
   same_text "$(text_of textLocation)" 'C:\Program Files (x86)\Pfadwerkzeug 2.0\'
 check "the German space line" grep -q '^Benötigt: 5.000 MB$' <<< "$(text_of labSpace)"
 check "the German browse button" same_text "$(text_of selLocation)" "&Durchsuchen..."
+check_browse_fits "-gt 80"
 screenshot path_location_de
 rejected textLocation 'C:\a?b' 'Ein Ordnername darf'
 drive type "$W" textLocation 'E:\Werkzeug' >/dev/null
