@@ -112,11 +112,4 @@ cc::Str SpaceText(const cc::Str& templ, int64_t requiredBytes, int64_t freeBytes
   return text;
 }
 
-void LocationText::Load(const cc::Str& proposal) {
-  bool typedOwn = loaded_ && !text_.Equals(proposal_);
-  proposal_ = proposal;
-  loaded_ = true;
-  if (!typedOwn) text_ = proposal;
-}
-
 }  // namespace wizard

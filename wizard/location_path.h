@@ -65,20 +65,4 @@ bool SpaceTemplateHasPlaceholders(const cc::Str& templ);
 // replaced by the two sizes, formatted as the components page does.
 cc::Str SpaceText(const cc::Str& templ, int64_t requiredBytes, int64_t freeBytes);
 
-// The text box's content over loads: the proposal at creation, and again
-// after a language switch only when the user has not typed a folder of
-// their own.
-class LocationText {
- public:
-  // `proposal` as ProposedFolder gives it in the language now in force.
-  void Load(const cc::Str& proposal);
-  void Edit(const cc::Str& text) { text_ = text; }
-  const cc::Str& Text() const { return text_; }
-
- private:
-  cc::Str text_;
-  cc::Str proposal_;
-  bool loaded_ = false;
-};
-
 }  // namespace wizard

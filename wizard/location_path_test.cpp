@@ -89,18 +89,6 @@ TEST(LocationPathTest, AllUsersStoredOnlyWhenAsked) {
   EXPECT_FALSE(config.GetBool(u"Ret.Location.AllUser", true));
 }
 
-TEST(LocationPathTest, TypedFolderSurvivesALanguageSwitch) {
-  wizard::LocationText text;
-  text.Load(u"C:\\Program Files\\Tool 2.1\\");
-  EXPECT_EQ(text.Text().ToUtf8(), "C:\\Program Files\\Tool 2.1\\");
-  // Untouched: the proposal follows the language.
-  text.Load(u"C:\\Program Files\\Werkzeug 2.1\\");
-  EXPECT_EQ(text.Text().ToUtf8(), "C:\\Program Files\\Werkzeug 2.1\\");
-  text.Edit(u"D:\\Mine\\");
-  text.Load(u"C:\\Program Files\\Tool 2.1\\");
-  EXPECT_EQ(text.Text().ToUtf8(), "D:\\Mine\\");
-}
-
 TEST(LocationPathTest, SpaceRootOfTheTypedFolder) {
   struct Case {
     const char16_t* typed;

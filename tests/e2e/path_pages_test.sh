@@ -8,7 +8,8 @@
 # text, which lists exactly the choices; the folder list follows the
 # all-users answer; Back keeps what was typed; the "no folder" check box;
 # the last question on Next; exit code 0 after the last page. In German:
-# the pages' texts and the summary's captions. Screenshots of the three
+# the pages' texts and the summary's captions. Without the all-users
+# question: start-up's answer (all users) stands. Screenshots of the three
 # pages in both languages go to build/screenshots.
 # Exits non-zero when any check failed.
 set -uo pipefail
@@ -231,6 +232,32 @@ drive click "$W" btnCancel >/dev/null
 drive msgbox --timeout 10000 id=6 >/dev/null  # Yes
 check "Cancel ends the German setup" drive wait "$W" --gone --timeout 10000
 wait_program "$pid" 30
+
+# ---- no all-users question -------------------------------------------------
+# A location page that does not ask keeps start-up's answer (all users), so
+# the start-menu list shows the all-users program menu.
+echo "not asked"
+quiet="$work/quiet-project"
+cp -r "$top/tests/e2e/path_pages_project" "$quiet"
+sed -i 's/^p1.Flags=.*/p1.Flags=256/; s/^FTitle=Path Pages$/FTitle=Quiet Path Pages/' "$quiet/pjcfg.ini"
+pack_or_stop path_pages_test "$quiet" "$work/quiet-setup.exe" "$work/quiet-pack.log"
+W="title=Quiet Path Pages - Velmora"
+{ LANG=en_US.UTF-8 LC_ALL=en_US.UTF-8 start_program pid "$work/quiet-setup.exe"; } 2>/dev/null
+if drive wait "$W" --timeout 60000 >/dev/null; then
+  on_page textLocation
+  check "the all-users question is hidden" bash -c '! grep -q "visible=1" <<< "$0"' "$(drive state "$W" radYes)"
+  check "the space line is hidden" bash -c '! grep -q "visible=1" <<< "$0"' "$(drive state "$W" labSpace)"
+  next
+  on_page textMenu
+  check "unasked, the list holds the all-users folders" drive select "$W" lstMenu "text=Common Vendor"
+  drive click "$W" btnCancel >/dev/null
+  drive msgbox --timeout 10000 "&Yes" >/dev/null
+  check "Cancel ends the setup" drive wait "$W" --gone --timeout 10000
+  wait_program "$pid" 30
+else
+  check "the setup without the question appears" false
+  kill "$pid" 2>/dev/null
+fi
 
 [ $failures -eq 0 ] || { echo "path_pages_test: $failures check(s) failed" >&2; exit 1; }
 echo "path_pages_test: all checks passed"

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "wizard/location_path.h"
+#include "wizard/proposed_text.h"
 #include "wizard/win32/function_page.h"
 
 namespace wizard {
@@ -37,7 +38,7 @@ class LocationPage : public FunctionPage {
   cc::win::RadioButton* radYes_ = nullptr;
   cc::win::RadioButton* radNo_ = nullptr;
   cc::win::Label* labSpace_ = nullptr;
-  LocationText text_;
+  ProposedText text_;
   cc::Str spaceRoot_;  // the drive the space text was last made for
 };
 

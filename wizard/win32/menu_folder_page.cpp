@@ -40,7 +40,10 @@ bool MenuFolderPage::LoadPage(int mode) {
   if (mode == kLoadCreated || mode == kLoadLanguageChanged || LanguageChanged()) {
     chkSkip_->SetVisible(HasFlag(kMenuFolderShowSkip));
     Str appName = GetLangText(Str(u".s.c.Var.AppName"));
-    textMenu_->SetText(ProposedMenuFolder(Config(), appName));
+    // A name the user typed survives a language switch.
+    text_.Edit(textMenu_->Text());
+    text_.Load(ProposedMenuFolder(Config(), appName));
+    textMenu_->SetText(text_.Text());
   }
   EnableForSkip();
   return true;

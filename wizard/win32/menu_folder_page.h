@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "wizard/proposed_text.h"
 #include "wizard/win32/function_page.h"
 
 namespace wizard {
@@ -30,6 +31,7 @@ class MenuFolderPage : public FunctionPage {
   cc::win::TextBox* textMenu_ = nullptr;
   cc::win::ListBox* lstMenu_ = nullptr;
   cc::win::CheckBox* chkSkip_ = nullptr;
+  ProposedText text_;
   std::vector<cc::Str> entries_;  // the list's texts, the empty entry first
   int listedAllUsers_ = -1;  // the answer the list was filled for; -1 none yet
 };
