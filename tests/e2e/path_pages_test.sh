@@ -105,6 +105,10 @@ check "the all-users question is shown, 'Only me' preselected" \
   bash -c 'grep -q "visible=1" <<< "$0" && grep -q "checked=1" <<< "$1"' \
   "$(drive state "$W" radYes)" "$(drive state "$W" radNo)"
 check_browse_fits "-eq 80"
+IFS=, read -r _ _ yes_width _ <<< "$(rect_of radYes)"
+IFS=, read -r _ _ no_width _ <<< "$(rect_of radNo)"
+check "a long all-users caption widens its radio button" test "${yes_width:-0}" -gt 100
+check "a short caption keeps the radio button's width" test "${no_width:-0}" -eq 100
 screenshot path_location_en
 
 rejected textLocation "   " "Please enter a destination folder."

@@ -15,12 +15,16 @@ constexpr int kTopRight = kAnchorTop | kAnchorRight;                         // 
 constexpr int kBottomLeftRight = kAnchorBottom | kAnchorLeft | kAnchorRight;  // 14
 constexpr int kBottomLeft = kAnchorBottom | kAnchorLeft;                     // 6
 constexpr int kBrowseButtonWidth = 80;
+constexpr int kRadioWidth = 100;
+constexpr int kPushButtonMargins = 16;
+constexpr int kRadioMarkAndMargin = 24;
 
-// The width `button`'s caption needs, with the push button's margins.
-int CaptionWidth(Control* button) {
-  HWND window = button->Handle();
+// The width of `control`'s caption in its font, without the mnemonic marks;
+// 0 before its window exists.
+int CaptionWidth(Control* control) {
+  HWND window = control->Handle();
   if (window == nullptr) return 0;
-  Str caption = button->Text();
+  Str caption = control->Text();
   caption.Replace(Str(u"&&"), Str(u"\x01"));
   caption.Replace(Str(u"&"), Str(u""));
   caption.Replace(Str(u"\x01"), Str(u"&"));
@@ -30,7 +34,15 @@ int CaptionWidth(Control* button) {
   GetTextExtentPoint32W(dc, Wide(caption), caption.GetLength(), &size);
   SelectObject(dc, old);
   ReleaseDC(window, dc);
-  return size.cx + 16;
+  return size.cx;
+}
+
+// A radio button as wide as its caption needs, never narrower than made.
+void FitRadio(RadioButton* radio) {
+  int needed = CaptionWidth(radio) + kRadioMarkAndMargin;
+  const Bounds bounds = radio->GetBounds();
+  int width = needed > kRadioWidth ? needed : kRadioWidth;
+  if (width != bounds.width) radio->SetBounds(bounds.x, bounds.y, width, bounds.height);
 }
 
 }  // namespace
@@ -73,14 +85,14 @@ bool LocationPage::LoadPage(int mode) {
   text_.Edit(textLocation_->Text());
   text_.Load(ProposedFolder(Config(), Suffix()));
   textLocation_->SetText(text_.Text());
-  FitBrowseButton();
+  FitCaptions();
   labSpace_->SetVisible(HasFlag(kLocationShowSpace));
   spaceRoot_ = Str();
   return true;
 }
 
 void LocationPage::OnEnter(int) {
-  FitBrowseButton();
+  FitCaptions();
   spaceRoot_ = Str();
   UpdateSpace();
 }
@@ -88,7 +100,7 @@ void LocationPage::OnEnter(int) {
 void LocationPage::FitBrowseButton() {
   // A longer caption than the button was made for (another language) widens
   // it to the left, at the cost of the text box, instead of being cut.
-  int needed = CaptionWidth(selLocation_);
+  int needed = CaptionWidth(selLocation_) + kPushButtonMargins;
   const Bounds button = selLocation_->GetBounds();
   const Bounds text = textLocation_->GetBounds();
   int width = needed > kBrowseButtonWidth ? needed : kBrowseButtonWidth;
@@ -96,6 +108,12 @@ void LocationPage::FitBrowseButton() {
   if (width == button.width || right - width - text.x < width) return;
   selLocation_->SetBounds(right - width, button.y, width, button.height);
   textLocation_->SetBounds(text.x, text.y, right - width - text.x, text.height);
+}
+
+void LocationPage::FitCaptions() {
+  FitBrowseButton();
+  FitRadio(radYes_);
+  FitRadio(radNo_);
 }
 
 void LocationPage::UpdateSpace() {

@@ -25,7 +25,9 @@ class LocationPage : public FunctionPage {
   cc::Str Suffix() const;
   // Shows the required and the available space in "labSpace" (when shown).
   void UpdateSpace();
-  // Widens "selLocation" to its caption when that does not fit.
+  // Widens "selLocation" (to the left) and the radio buttons (to the
+  // right) when their captions in this language do not fit.
+  void FitCaptions();
   void FitBrowseButton();
   void OnBrowsed(cc::win::Control* sender, cc::win::EventArgs& args);
   void OnPathTyped(cc::win::Control* sender, cc::win::EventArgs& args);
