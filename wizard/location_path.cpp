@@ -1,5 +1,6 @@
 #include "wizard/location_path.h"
 
+#include "wizard/component_choice.h"
 #include "wizard/lang_text.h"
 
 namespace wizard {
@@ -84,11 +85,31 @@ void StoreLocation(cc::KeyArr& config, uint32_t pageFlags, const cc::Str& path, 
   if (pageFlags & kLocationAskAllUsers) config.SetBool(u"Ret.Location.AllUser", allUsers);
 }
 
-void LocationText::Load(const cc::Str& proposal) {
-  bool typedOwn = loaded_ && !text_.Equals(proposal_);
-  proposal_ = proposal;
-  loaded_ = true;
-  if (!typedOwn) text_ = proposal;
+cc::Str SpaceRoot(const cc::Str& typed) {
+  cc::Str path = typed.IsNull() ? cc::Str(u"") : typed;
+  path.Trim();
+  if (path.GetLength() < 3 || path[1] != u':') return u"C:\\";
+  if (path[2] != u'\\' && path[2] != u'/') return u"C:\\";
+  cc::Str root = path.Substring(0, 2);
+  root.Append(u'\\');
+  return root;
+}
+
+namespace {
+const char16_t kRequiredPlaceholder[] = u"[#SpaceRequired#]";
+const char16_t kAvailablePlaceholder[] = u"[#SpaceAvaliable#]";
+}  // namespace
+
+bool SpaceTemplateHasPlaceholders(const cc::Str& templ) {
+  if (templ.IsNull()) return false;
+  return templ.IndexOf(kRequiredPlaceholder) >= 0 || templ.IndexOf(kAvailablePlaceholder) >= 0;
+}
+
+cc::Str SpaceText(const cc::Str& templ, int64_t requiredBytes, int64_t freeBytes) {
+  cc::Str text = templ.IsNull() ? cc::Str(u"") : templ;
+  text.Replace(kRequiredPlaceholder, FormatSize(requiredBytes));
+  text.Replace(kAvailablePlaceholder, FormatSize(freeBytes));
+  return text;
 }
 
 }  // namespace wizard

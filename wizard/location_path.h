@@ -52,20 +52,17 @@ cc::Str TextAfterBrowse(const cc::Str& typed, const cc::Str& picked, const cc::S
 // keeps start-up's answer.
 void StoreLocation(cc::KeyArr& config, uint32_t pageFlags, const cc::Str& path, bool allUsers);
 
-// The text box's content over loads: the proposal at creation, and again
-// after a language switch only when the user has not typed a folder of
-// their own.
-class LocationText {
- public:
-  // `proposal` as ProposedFolder gives it in the language now in force.
-  void Load(const cc::Str& proposal);
-  void Edit(const cc::Str& text) { text_ = text; }
-  const cc::Str& Text() const { return text_; }
+// The drive whose free space the page shows for the typed folder: its
+// first three characters (after leading blanks) when it begins with a drive letter and ":\" (or
+// ":/", returned with "\"); otherwise "C:\".
+cc::Str SpaceRoot(const cc::Str& typed);
 
- private:
-  cc::Str text_;
-  cc::Str proposal_;
-  bool loaded_ = false;
-};
+// Whether the space template names the required or the available space; a
+// template without either is shown as it is and no drive is asked.
+bool SpaceTemplateHasPlaceholders(const cc::Str& templ);
+
+// The template with every "[#SpaceRequired#]" and "[#SpaceAvaliable#]"
+// replaced by the two sizes, formatted as the components page does.
+cc::Str SpaceText(const cc::Str& templ, int64_t requiredBytes, int64_t freeBytes);
 
 }  // namespace wizard

@@ -89,16 +89,35 @@ TEST(LocationPathTest, AllUsersStoredOnlyWhenAsked) {
   EXPECT_FALSE(config.GetBool(u"Ret.Location.AllUser", true));
 }
 
-TEST(LocationPathTest, TypedFolderSurvivesALanguageSwitch) {
-  wizard::LocationText text;
-  text.Load(u"C:\\Program Files\\Tool 2.1\\");
-  EXPECT_EQ(text.Text().ToUtf8(), "C:\\Program Files\\Tool 2.1\\");
-  // Untouched: the proposal follows the language.
-  text.Load(u"C:\\Program Files\\Werkzeug 2.1\\");
-  EXPECT_EQ(text.Text().ToUtf8(), "C:\\Program Files\\Werkzeug 2.1\\");
-  text.Edit(u"D:\\Mine\\");
-  text.Load(u"C:\\Program Files\\Tool 2.1\\");
-  EXPECT_EQ(text.Text().ToUtf8(), "D:\\Mine\\");
+TEST(LocationPathTest, SpaceRootOfTheTypedFolder) {
+  struct Case {
+    const char16_t* typed;
+    const char* root;
+  };
+  const Case cases[] = {
+      {u"D:\\Apps\\Tool\\", "D:\\"},
+      {u"D:/Apps", "D:\\"},
+      {u"  E:\\x", "E:\\"},
+      {u"D:", "C:\\"},
+      {u"\\\\server\\share", "C:\\"},
+      {u"Apps", "C:\\"},
+      {u"", "C:\\"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(wizard::SpaceRoot(c.typed).ToUtf8(), c.root) << cc::Str(c.typed).ToUtf8();
+  }
+}
+
+TEST(LocationPathTest, SpaceText) {
+  const cc::Str both(u"Need [#SpaceRequired#], have [#SpaceAvaliable#]; need [#SpaceRequired#]");
+  EXPECT_TRUE(wizard::SpaceTemplateHasPlaceholders(both));
+  EXPECT_EQ(wizard::SpaceText(both, 2048, int64_t{3} << 30).ToUtf8(),
+            "Need 2.000 KB, have 3.000 GB; need 2.000 KB");
+  EXPECT_TRUE(wizard::SpaceTemplateHasPlaceholders(u"only [#SpaceAvaliable#]"));
+  EXPECT_EQ(wizard::SpaceText(u"only [#SpaceAvaliable#]", 0, 1572864).ToUtf8(), "only 1.500 MB");
+  // A template without placeholders is left alone (the page then asks no drive).
+  EXPECT_FALSE(wizard::SpaceTemplateHasPlaceholders(u"Space: plenty"));
+  EXPECT_FALSE(wizard::SpaceTemplateHasPlaceholders(cc::Str(nullptr)));
 }
 
 }  // namespace

@@ -1,5 +1,10 @@
 #include "wizard/menu_folder_name.h"
 
+#include "platform/csidl.h"
+#include "platform/file_system.h"
+#include "platform/platform.h"
+#include "platform/system_helpers.h"
+
 namespace wizard {
 
 namespace {
@@ -92,6 +97,20 @@ CheckedMenuFolder CheckMenuFolder(const cc::Str& typed) {
   }
   result.name = joined;
   return result;
+}
+
+cc::Str MenuFolderBase(Platform& platform, bool allUsers) {
+  return GetSpecialFolder(*platform.system, allUsers ? kCsidlCommonPrograms : kCsidlPrograms);
+}
+
+std::vector<cc::Str> MenuFolderEntries(Platform& platform, const cc::Str& base) {
+  std::vector<cc::Str> entries{cc::Str(u"")};
+  std::vector<FoundFile> found;
+  if (base.IsNull() || base.IsEmpty() || !platform.files->ListFolder(base, &found)) return entries;
+  for (const FoundFile& entry : found) {
+    if (entry.attributes & kFileAttributeDirectory) entries.push_back(entry.name);
+  }
+  return entries;
 }
 
 void StoreMenuFolder(cc::KeyArr& config, bool skip, const cc::Str& name) {

@@ -2,8 +2,12 @@
 // name composed from a list entry, and the check of the name on Next.
 #pragma once
 
+#include <vector>
+
 #include "core/key_arr.h"
 #include "core/str.h"
+
+class Platform;
 
 namespace wizard {
 
@@ -34,6 +38,17 @@ cc::Str ComposeMenuFolder(const cc::Str& entry, const cc::Str& typed, const cc::
 // letter), * ? | < > ", control characters, parts ending in "." and the
 // device names Windows reserves (CON, NUL, COM1, ...).
 CheckedMenuFolder CheckMenuFolder(const cc::Str& typed);
+
+// The program-menu folder the list shows: all users' (CSIDL_COMMON_PROGRAMS)
+// or the current user's (CSIDL_PROGRAMS), ending in "\"; empty when the
+// system has none.
+cc::Str MenuFolderBase(Platform& platform, bool allUsers);
+
+// The entries of the folder list: an empty text first, then the names of
+// the folders directly in `base`, in the order the system gives them
+// (files left out). Only the empty entry when `base` is empty or cannot be
+// read.
+std::vector<cc::Str> MenuFolderEntries(Platform& platform, const cc::Str& base);
 
 // Stores "Ret.Menu.Path" and "Ret.Menu.Skip" (a skipped menu stores "").
 void StoreMenuFolder(cc::KeyArr& config, bool skip, const cc::Str& name);

@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
+
+#include "platform/fake/fake_platform.h"
 
 namespace {
 
@@ -89,6 +93,40 @@ TEST(MenuFolderNameTest, ProposalAndStore) {
   wizard::StoreMenuFolder(config, false, u"Vendor\\Tool");
   EXPECT_EQ(config.Get(u"Ret.Menu.Path").ToUtf8(), "Vendor\\Tool");
   EXPECT_FALSE(config.GetBool(u"Ret.Menu.Skip", true));
+}
+
+std::vector<std::string> Names(const std::vector<cc::Str>& entries) {
+  std::vector<std::string> names;
+  for (const cc::Str& entry : entries) names.push_back(entry.ToUtf8());
+  return names;
+}
+
+TEST(MenuFolderNameTest, ListShowsTheFoldersOfTheChosenProgramMenu) {
+  FakePlatform platform;
+  cc::Str common = wizard::MenuFolderBase(platform, true);
+  cc::Str user = wizard::MenuFolderBase(platform, false);
+  ASSERT_TRUE(common.EndsWith(u"\\")) << common.ToUtf8();
+  ASSERT_TRUE(user.EndsWith(u"\\")) << user.ToUtf8();
+  ASSERT_FALSE(common.Equals(user));
+  platform.fake_files.PutFolder(common + u"Vendor");
+  platform.fake_files.PutFile(common + u"Loose.lnk", "");
+  platform.fake_files.PutFolder(user + u"Mine");
+
+  std::vector<std::string> all = Names(wizard::MenuFolderEntries(platform, common));
+  ASSERT_FALSE(all.empty());
+  EXPECT_EQ(all[0], "");
+  EXPECT_NE(std::find(all.begin(), all.end(), "Vendor"), all.end());
+  EXPECT_EQ(std::find(all.begin(), all.end(), "Loose.lnk"), all.end());
+  EXPECT_EQ(std::find(all.begin(), all.end(), "Mine"), all.end());
+  EXPECT_EQ(std::find(all.begin(), all.end(), ".."), all.end());
+
+  std::vector<std::string> mine = Names(wizard::MenuFolderEntries(platform, user));
+  EXPECT_NE(std::find(mine.begin(), mine.end(), "Mine"), mine.end());
+  EXPECT_EQ(std::find(mine.begin(), mine.end(), "Vendor"), mine.end());
+
+  // A missing or unknown folder still offers the empty entry.
+  EXPECT_EQ(Names(wizard::MenuFolderEntries(platform, u"C:\\Nowhere\\")), std::vector<std::string>{""});
+  EXPECT_EQ(Names(wizard::MenuFolderEntries(platform, u"")), std::vector<std::string>{""});
 }
 
 }  // namespace

@@ -16,9 +16,21 @@ std::wstring ControlName(HWND window) {
 }
 
 std::wstring WindowText(HWND window) {
-  int length = GetWindowTextLengthW(window);
-  std::wstring text(length + 1, L'\0');
-  int copied = GetWindowTextW(window, text.data(), length + 1);
+  // Asked by message: for a window of another process GetWindowText gives
+  // only the caption it was made with, never what was typed into an edit box.
+  DWORD_PTR length = 0;
+  if (SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length)) {
+    std::wstring text(length + 1, L'\0');
+    DWORD_PTR copied = 0;
+    if (SendMessageTimeoutW(window, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(text.data()),
+                            SMTO_ABORTIFHUNG, 2000, &copied)) {
+      text.resize(copied <= length ? copied : length);
+      return text;
+    }
+  }
+  int fallback = GetWindowTextLengthW(window);
+  std::wstring text(fallback + 1, L'\0');
+  int copied = GetWindowTextW(window, text.data(), fallback + 1);
   text.resize(copied > 0 ? copied : 0);
   return text;
 }

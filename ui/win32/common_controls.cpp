@@ -1,6 +1,8 @@
 #include "ui/win32/common_controls.h"
 
 #include <commctrl.h>
+#include <objbase.h>
+#include <shlobj.h>
 
 #include <algorithm>
 
@@ -125,6 +127,10 @@ bool CheckBox::Checked() const {
   return SendMessageW(hwnd_, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
+void CheckBox::OnCreated() {
+  if (checked_) SendMessageW(hwnd_, BM_SETCHECK, BST_CHECKED, 0);
+}
+
 bool CheckBox::OnCommand(int code) {
   if (code == BN_CLICKED) checked_ = Checked();
   return Button::OnCommand(code);
@@ -137,9 +143,61 @@ void PathButton::SetPath(const Str& path) {
   ShowPath();
 }
 
+void PathButton::SetFolderMode(const Str& title, Control* startFrom) {
+  folderMode_ = true;
+  browseTitle_ = title;
+  browseStart_ = startFrom;
+}
+
 void PathButton::OnCreated() { ShowPath(); }
 
+bool PathButton::OnCommand(int code) {
+  bool handled = Button::OnCommand(code);
+  if (code == BN_CLICKED && folderMode_) BrowseForFolder();
+  return handled;
+}
+
+namespace {
+
+// Selects the start folder once the browser is up.
+int CALLBACK BrowseCallback(HWND window, UINT message, LPARAM, LPARAM start) {
+  if (message == BFFM_INITIALIZED && start != 0) SendMessageW(window, BFFM_SETSELECTIONW, TRUE, start);
+  return 0;
+}
+
+}  // namespace
+
+void PathButton::BrowseForFolder() {
+  Str start = browseStart_ != nullptr ? browseStart_->Text() : path_;
+  if (start.IsNull()) start = Str(u"");
+  start.Trim();
+  start.Replace(Str(u"/"), Str(u"\\"));
+  // The browser wants the folder without its trailing separator (a drive
+  // root keeps it).
+  if (start.GetLength() > 3 && start.EndsWith(u"\\")) start = start.Substring(0, start.GetLength() - 1);
+  // The browser's tree needs COM on this thread; balance only what we began.
+  HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  BROWSEINFOW info = {};
+  info.hwndOwner = hwnd_ != nullptr ? GetAncestor(hwnd_, GA_ROOT) : nullptr;
+  Str title = browseTitle_.IsNull() ? Str(u"") : browseTitle_;
+  info.lpszTitle = Wide(title);
+  info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
+  info.lpfn = BrowseCallback;
+  info.lParam = start.IsEmpty() ? 0 : reinterpret_cast<LPARAM>(Wide(start));
+  PIDLIST_ABSOLUTE picked = SHBrowseForFolderW(&info);
+  path_ = Str();
+  if (picked != nullptr) {
+    wchar_t buffer[MAX_PATH] = {};
+    if (SHGetPathFromIDListW(picked, buffer)) path_ = Str(reinterpret_cast<const char16_t*>(buffer));
+    CoTaskMemFree(picked);
+  }
+  if (SUCCEEDED(com)) CoUninitialize();
+  EventArgs args;
+  Browsed.Fire(this, args);
+}
+
 void PathButton::ShowPath() {
+  if (folderMode_) return;
   if (!Created()) {
     SetText(path_);
     return;

@@ -80,6 +80,8 @@ class CheckBox : public Button {
   bool Checked() const;
 
  protected:
+  // A check set before the window existed shows once it does.
+  void OnCreated() override;
   bool OnCommand(int code) override;
   bool checked_ = false;
 };
@@ -91,19 +93,34 @@ class RadioButton : public CheckBox {
 };
 
 // A button that shows a file path, shortened with an ellipsis in the
-// middle when it does not fit.
+// middle when it does not fit. In folder mode it keeps its own caption
+// instead and a click opens the system's folder browser.
 class PathButton : public Button {
  public:
   const char16_t* ClassName() const override { return u"PathButton"; }
   void SetPath(const Str& path);
   const Str& Path() const { return path_; }
 
+  // Folder mode: a click opens the folder browser with `title` above its
+  // tree, starting in the text of `startFrom` (when given) or in Path().
+  // When the browser has closed, Path() is the picked folder, or a null
+  // text when the user cancelled or picked no file-system folder, and
+  // Browsed fires.
+  void SetFolderMode(const Str& title, Control* startFrom = nullptr);
+  bool FolderMode() const { return folderMode_; }
+  Event<EventArgs> Browsed;
+
  protected:
   void OnCreated() override;
+  bool OnCommand(int code) override;
 
  private:
   void ShowPath();
+  void BrowseForFolder();
   Str path_;
+  bool folderMode_ = false;
+  Str browseTitle_;
+  Control* browseStart_ = nullptr;
 };
 
 // A control that shows a list of texts with one selected. The list box and

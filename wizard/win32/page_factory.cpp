@@ -1,7 +1,10 @@
 #include "wizard/win32/page_factory.h"
 
 #include "wizard/page_ids.h"
+#include "wizard/win32/confirm_page.h"
 #include "wizard/win32/customize_page.h"
+#include "wizard/win32/location_page.h"
+#include "wizard/win32/menu_folder_page.h"
 #include "wizard/win32/sel_content_page.h"
 #include "wizard/win32/shortcut_assoc_page.h"
 #include "wizard/win32/shortcut_menu_page.h"
@@ -16,8 +19,14 @@ std::unique_ptr<FunctionPage> CreatePage(int typeId, WizardContext& context, con
       return std::make_unique<SelContentPage>(context, keyBase);
     case kCustomizePage:
       return std::make_unique<CustomizePage>(context, keyBase);
+    case kLocationPage:
+      return std::make_unique<LocationPage>(context, keyBase);
+    case kMenuFolderPage:
+      return std::make_unique<MenuFolderPage>(context, keyBase);
     case kShortcutPage:
       return std::make_unique<ShortcutPage>(context, keyBase);
+    case kConfirmPage:
+      return std::make_unique<ConfirmPage>(context, keyBase);
     case kShortcutMenuPage:
       return std::make_unique<ShortcutMenuPage>(context, keyBase);
     case kShortcutAssocPage:
@@ -29,9 +38,6 @@ std::unique_ptr<FunctionPage> CreatePage(int typeId, WizardContext& context, con
     case kWelcomePage:
     case kInfoPage:
     case kLicensePage:
-    case kLocationPage:
-    case kMenuFolderPage:
-    case kConfirmPage:
     case kInsingPage:
     case kFinishPage:
     case kInfoWebPage:
