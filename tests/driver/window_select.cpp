@@ -16,6 +16,19 @@ std::wstring ControlName(HWND window) {
 }
 
 std::wstring WindowText(HWND window) {
+  // A control that keeps its text itself (the rich edit) gives it only
+  // through WM_GETTEXT: GetWindowText on another process's window reads the
+  // caption the system stores.
+  DWORD_PTR units = 0;
+  if (SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &units) != 0) {
+    std::wstring text(units + 1, L'\0');
+    DWORD_PTR copied = 0;
+    if (SendMessageTimeoutW(window, WM_GETTEXT, units + 1, reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
+                            2000, &copied) != 0) {
+      text.resize(copied <= units ? copied : units);
+      return text;
+    }
+  }
   int length = GetWindowTextLengthW(window);
   std::wstring text(length + 1, L'\0');
   int copied = GetWindowTextW(window, text.data(), length + 1);

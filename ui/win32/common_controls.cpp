@@ -94,6 +94,11 @@ bool CheckBox::Checked() const {
   return SendMessageW(hwnd_, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
+// A box checked before its window existed shows it.
+void CheckBox::OnCreated() {
+  if (checked_) SendMessageW(hwnd_, BM_SETCHECK, BST_CHECKED, 0);
+}
+
 bool CheckBox::OnCommand(int code) {
   if (code == BN_CLICKED) checked_ = Checked();
   return Button::OnCommand(code);

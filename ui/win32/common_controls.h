@@ -71,6 +71,7 @@ class CheckBox : public Button {
 
  protected:
   bool OnCommand(int code) override;
+  void OnCreated() override;
   bool checked_ = false;
 };
 
