@@ -149,7 +149,9 @@ run_switch() {
   tree=$(drive tree "$W")
   check_text "$tree" labBTitle "Lizenzvertrag"
   check_contains "$tree" textMsg "Größe, Änderungen und Übersetzungen sind erlaubt."
-  check "the .txt licence ends with its file" grep -q 'erlaubt\.\\r"$\|erlaubt\.\\r\\n"$\|erlaubt\.\\r\\r"$' <<< "$(text_of "$tree" textMsg)\""
+  # The whole text is the file's, and nothing after it.
+  check "the .txt licence is exactly its file" same_text "$(text_of "$tree" textMsg)" \
+    'Deutscher Lizenzvertrag als reiner Text.\r\nGröße, Änderungen und Übersetzungen sind erlaubt.\r\n'
   check_state "$tree" radNo checked 1
   check_state "$tree" radYes checked 0
   check "Next is disabled until the licence is accepted" same_text "$(frame_state "$W" btnNext enabled)" 0
