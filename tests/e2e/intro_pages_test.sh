@@ -184,6 +184,7 @@ run_switch() {
     grep -qx 'Link not opened: tool.exe (program or script)' <<< "$(log_text "$setup.log")"
   check "each click opened at most once" test "$(log_text "$setup.log" | grep -c '^Link opened:')" -eq 1
   screenshot intro_info_de_clicked
+  rm -rf "$folder"
 
   next
   tree=$(drive tree "$W")
