@@ -59,6 +59,7 @@ bool HtmlTextBox::SetRtf(const std::string& rtf) {
 void HtmlTextBox::SetPlainText(const Str& text) {
   links_.clear();
   pending_.clear();
+  LoadRtf(std::string());  // the box holds no RTF document any more
   std::u16string units(text.View());
   if (!Created()) {
     Control::SetText(Str(units));

@@ -327,7 +327,7 @@ void IEControl::OnNavigateError() {
 }
 
 void IEControl::OnAddressClick(Control*, EventArgs&) {
-  OpenLink(url_, appFolder_ ? appFolder_() : Str(u""), LinkOpener(), log_);
+  OpenLink(url_, appFolder_ ? appFolder_() : Str(u""), opener_, log_);
 }
 
 LRESULT IEControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -42,6 +42,8 @@ class IEControl : public Control {
   // where its outcome is logged.
   void SetAppFolder(std::function<Str()> folder) { appFolder_ = std::move(folder); }
   void SetLogger(LinkLogger log) { log_ = std::move(log); }
+  // Replaces how an allowed address is opened (the shell's "open" verb).
+  void SetOpener(LinkOpener opener) { opener_ = std::move(opener); }
 
   // Called by the event sink.
   void OnDocumentComplete(const Str& url);
@@ -74,6 +76,7 @@ class IEControl : public Control {
   Str url_;
   std::function<Str()> appFolder_;
   LinkLogger log_;
+  LinkOpener opener_;
 };
 
 }  // namespace cc::win

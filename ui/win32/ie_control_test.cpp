@@ -78,6 +78,32 @@ TEST(IEControlTest, FallbackUntilThePageIsShown) {
   EXPECT_FALSE(f.ie->ShowingFallback());
 }
 
+// The offered address opens on a click, once, as the link policy allows.
+TEST(IEControlTest, AddressLinkOpensAsThePolicyAllows) {
+  struct Case {
+    const char16_t* url;
+    bool opens;
+  };
+  const Case cases[] = {
+      {u"https://pages.example/info", true},
+      {u"javascript:alert(1)", false},
+      {u"\\\\server\\share\\page.htm", false},
+  };
+  for (const Case& c : cases) {
+    Fixture f(true);
+    int opened = 0, logged = 0;
+    f.ie->SetOpener([&](const LinkDecision&) { return ++opened > 0; });
+    f.ie->SetLogger([&](const Str&) { ++logged; });
+    f.ie->Navigate(Str(c.url));
+    ASSERT_TRUE(f.form.CreateControl());
+    HWND link = f.ie->FindChild(Str(u"linkUrl"))->Handle();
+    SendMessageW(link, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+    SendMessageW(link, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+    EXPECT_EQ(opened, c.opens ? 1 : 0) << Str(c.url).ToUtf8();
+    EXPECT_EQ(logged, 1) << Str(c.url).ToUtf8();
+  }
+}
+
 // The real browser control hosted (Wine's shows no page without its
 // engine): the address stays offered, the window keeps answering, and
 // resizing and closing go cleanly.
