@@ -84,8 +84,19 @@ start_setup() {
 }
 
 window_shown() { drive wait "$1" --timeout "$2" >/dev/null; }  # window_shown WINDOW MS
-next() { drive click "$W" btnNext >/dev/null; sleep 0.8; }
-back() { drive click "$W" btnBack >/dev/null; sleep 0.8; }
+# press BUTTON: clicks it and waits (up to 15 s) until the next page's title
+# is up, then a little longer for the page's deferred steps.
+press() {
+  local before tries=0
+  before=$(drive text "$W" labBTitle)
+  drive click "$W" "$1" >/dev/null
+  while [ "$(drive text "$W" labBTitle 2>/dev/null)" = "$before" ] && [ $tries -lt 75 ]; do
+    sleep 0.2; tries=$((tries + 1))
+  done
+  sleep 0.3
+}
+next() { press btnNext; }
+back() { press btnBack; }
 
 # The application folder the setup proposes (its links may open files
 # there), from the directory lines of its log, as a Linux path.
@@ -196,7 +207,7 @@ run_switch() {
   tree=$(drive tree "$W")
   check "Back leaves the web page" same_text "$(text_of "$tree" labBTitle)" "Informationen"
   next
-  next
+  drive click "$W" btnNext >/dev/null
   check "Next on the web page ends the setup" drive wait "$W" --gone --timeout 10000
   wait_program "$pid" 30
   check "the setup exited with 0" test $? -eq 0
