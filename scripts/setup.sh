@@ -22,7 +22,7 @@ packages=(
   googletest libgtest-dev libbenchmark-dev
   wine wine64 wine32:i386 xvfb xauth
   dpkg-dev zip unzip icoutils osslsigncode python3-pefile liblnk-utils unrtf
-  nsis imagemagick openssl
+  nsis imagemagick openssl xdotool
 )
 
 as_root() {

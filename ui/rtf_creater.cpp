@@ -627,7 +627,8 @@ void RTFCreater::WriteAsciiText(std::string_view text) {
       out_.resize(out_.size() - blanks);
       i = special;
       while (i < text.size() && (IsBlank(text[i]) || text[i] == '\r' || text[i] == '\n')) ++i;
-      out_ += ' ';
+      // At the start of a line a browser shows no space either.
+      if (!AtLineStart()) out_ += ' ';
     } else {
       // RTF's own special characters are text here, not markup.
       out_ += '\\';
@@ -635,6 +636,26 @@ void RTFCreater::WriteAsciiText(std::string_view text) {
       i = special + 1;
     }
   }
+}
+
+namespace {
+
+// Whether `out` ends with the control word `word` (not with text that
+// reads the same after an escaped backslash).
+bool EndsWithControl(std::string_view out, std::string_view word) {
+  if (!out.ends_with(word)) return false;
+  const size_t at = out.size() - word.size();
+  size_t slashes = 0;
+  while (slashes < at && out[at - 1 - slashes] == '\\') ++slashes;
+  return slashes % 2 == 0;
+}
+
+}  // namespace
+
+bool RTFCreater::AtLineStart() const {
+  std::string_view out(out_);
+  if (out.ends_with(' ')) out.remove_suffix(1);  // the separating blank
+  return EndsWithControl(out, "\\par") || EndsWithControl(out, "\\pard");
 }
 
 void RTFCreater::WriteLinkTarget(std::string_view bytes) {

@@ -96,6 +96,9 @@ class RTFCreater : public cc::Object {
   // Writes ASCII page text, escaping RTF's specials and turning line breaks
   // into spaces.
   void WriteAsciiText(std::string_view text);
+  // True when nothing but a separating blank follows the last paragraph
+  // or line break in the output.
+  bool AtLineStart() const;
   void WriteLinkTarget(std::string_view bytes);
   void WriteControl(std::string_view word);
   void WriteControlNumber(std::string_view word, int value);

@@ -78,6 +78,10 @@ TEST(RTFCreaterTest, LineBreaksInSource) {
       {"break after a tag", "<b>one</b>\ntwo", Doc("\\b one\\b0  two")},
       {"blanks without a break stay", "one  two", Doc(" one  two")},
       {"break beside an escape", "a{\nb", Doc(" a\\{ b")},
+      {"break after a line break", "one<br>\ntwo", Doc(" one\\par two")},
+      {"break after a paragraph", "<p>\r\n  two", Doc("\\par two")},
+      {"break after a closing DIV", "<div>a</div>\nb", Doc(" a\\par\\pard b")},
+      {"text that reads like a break", "C:\\par\nx", Doc(" C:\\\\par x")},
   };
   RunCases(cases, std::size(cases));
 }

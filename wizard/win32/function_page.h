@@ -73,6 +73,9 @@ class FunctionPage : public cc::win::Panel {
   cc::KeyArr& Config() const { return context_.config; }
   WizardContext& Context() const { return context_; }
   cc::win::WizardForm& Form() const { return context_.form; }
+  // Adds `bit` to the flags of this showing (PreparePage reads them afresh
+  // each time); the frame's layout reads them after LoadPage.
+  void AddFlag(uint32_t bit) { flags_ |= bit; }
 
   // Adds a child control named `name` at design position and size. Texts,
   // labels and buttons show the form's background through them.
