@@ -83,7 +83,6 @@ class CheckBox : public Button {
   // A check set before the window existed shows once it does.
   void OnCreated() override;
   bool OnCommand(int code) override;
-  void OnCreated() override;
   bool checked_ = false;
 };
 
