@@ -83,6 +83,9 @@ class FunctionPage : public cc::win::Panel {
     PrepareChild(control.get(), name, x, y, width, height, anchors);
     return Add(std::move(control));
   }
+  // Adds bits to the flags in force until the next PreparePage (a page's
+  // LoadPage disabling Back or Next for the layout that follows).
+  void AddFlags(uint32_t bits) { flags_ |= bits; }
   // A message box over the form with an OK button and the warning icon.
   void ShowMessage(const cc::Str& text, const cc::Str& caption);
 

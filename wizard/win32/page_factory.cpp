@@ -1,6 +1,8 @@
 #include "wizard/win32/page_factory.h"
 
 #include "wizard/page_ids.h"
+#include "wizard/win32/finish_page.h"
+#include "wizard/win32/insing_page.h"
 
 namespace wizard {
 
@@ -17,13 +19,15 @@ std::unique_ptr<FunctionPage> CreatePage(int typeId, WizardContext& context, con
     case kMenuFolderPage:
     case kShortcutPage:
     case kConfirmPage:
-    case kInsingPage:
-    case kFinishPage:
     case kInfoWebPage:
     case kShortcutMenuPage:
     case kShortcutAssocPage:
     case kShortcutServicePage:
       return std::make_unique<FunctionPage>(typeId, context, keyBase);
+    case kInsingPage:
+      return std::make_unique<InsingPage>(context, keyBase);
+    case kFinishPage:
+      return std::make_unique<FinishPage>(context, keyBase);
     default:
       return nullptr;
   }

@@ -1,0 +1,136 @@
+#include "wizard/win32/overwrite_dialog.h"
+
+#include <algorithm>
+#include <memory>
+#include <string>
+
+#include "wizard/path_lines.h"
+
+namespace wizard {
+
+using cc::Str;
+
+namespace {
+
+constexpr char16_t kParagraph[] = u"\r\n\r\n";
+
+// Width and left edge (from the right) of the six buttons at 620 pixels.
+constexpr int kOverwriteWidths[kOverwriteButtonCount] = {95, 95, 75, 85, 95, 85};
+constexpr int kOverwriteFromRight[kOverwriteButtonCount] = {570, 470, 370, 290, 200, 100};
+
+// The explanation before the path when the message is explanation, blank
+// line, path; else the whole message.
+Str Explanation(const OverwriteQuestion& question) {
+  Str tail = Str(kParagraph) + question.target;
+  if (!question.target.IsEmpty() && question.message.EndsWith(tail)) {
+    return question.message.Substring(0, question.message.GetLength() - tail.GetLength());
+  }
+  return Str();
+}
+
+}  // namespace
+
+OverwriteDlg::OverwriteDlg(const OverwriteQuestion& question, int clientWidth)
+    : question_(question), width_(clientWidth) {
+  SetName(Str(u"OverwriteDlg"));
+  SetText(question.caption.IsNull() ? Str(u"") : question.caption);
+  SetClientSize(clientWidth, kDialogButtonTop + kDialogBottomMargin);
+  auto label = std::make_unique<cc::win::Label>();
+  label->SetName(Str(u"labMsg"));
+  // Paths may hold "&", which must not turn into an underlined letter.
+  label->ModifyStyle(cc::win::kStyleWindow, 0, SS_NOPREFIX);
+  label->SetBounds(kDialogLabelLeft, kDialogLabelTop, clientWidth - kDialogLabelLeft - 20, kDialogLabelHeight);
+  label->SetText(question.message.IsNull() ? Str(u"") : question.message);
+  labMsg_ = Add(std::move(label));
+  for (int i = 0; i < kOverwriteButtonCount; ++i) {
+    auto button = std::make_unique<cc::win::Button>();
+    button->SetName(Str::Formatted(u"%d", i + 1));
+    button->SetText(question.buttons[i].IsNull() ? Str(u"") : question.buttons[i]);
+    button->SetVisible(!question.buttons[i].IsNull());
+    button->Click.Add(this, &OverwriteDlg::OnButtonClick);
+    buttons_[i] = Add(std::move(button));
+  }
+  ButtonPlace places[kOverwriteButtonCount];
+  for (int i = 0; i < kOverwriteButtonCount; ++i) places[i] = {kOverwriteWidths[i], kOverwriteFromRight[i]};
+  PlaceButtons(places);
+  SetEscapeButton(buttons_[kOverwriteCancel]);
+  SetCloseBoxEnabled(false);
+  Closing.Add(this, &OverwriteDlg::OnClosingDialog);
+}
+
+void OverwriteDlg::PlaceButtons(const ButtonPlace (&places)[kOverwriteButtonCount]) {
+  for (int i = 0; i < kOverwriteButtonCount; ++i) {
+    buttons_[i]->SetBounds(width_ - places[i].fromRight, kDialogButtonTop, places[i].width, kDialogButtonHeight);
+  }
+}
+
+void OverwriteDlg::OnCreated() {
+  Dialog::OnCreated();
+  FitMessage();
+}
+
+// Explanation, blank line, and the path in the lines that are left.
+void OverwriteDlg::FitMessage() {
+  Str explanation = Explanation(question_);
+  if (explanation.IsNull() || !labMsg_->Created()) return;
+  HWND label = labMsg_->Handle();
+  RECT client;
+  GetClientRect(label, &client);
+  int width = client.right - 2;
+  HDC dc = GetDC(label);
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(label, WM_GETFONT, 0, 0)));
+  TEXTMETRICW metrics;
+  GetTextMetricsW(dc, &metrics);
+  int lineHeight = std::max<int>(1, metrics.tmHeight);
+  RECT used = {0, 0, width, 0};
+  DrawTextW(dc, cc::win::Wide(explanation), -1, &used, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+  int lines = (client.bottom - used.bottom - lineHeight) / lineHeight;
+  MeasureText measure = [dc](std::u16string_view text) {
+    SIZE size = {};
+    GetTextExtentPoint32W(dc, reinterpret_cast<const wchar_t*>(text.data()), static_cast<int>(text.size()), &size);
+    return static_cast<int>(size.cx);
+  };
+  Str path = JoinLines(FitPathLines(question_.target, width, std::max(1, lines), measure));
+  SelectObject(dc, old);
+  ReleaseDC(label, dc);
+  labMsg_->SetText(explanation + Str(kParagraph) + path);
+}
+
+void OverwriteDlg::CenterOver(cc::win::Control* owner) {
+  const cc::win::Bounds& b = GetBounds();
+  RECT work;
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  RECT over = work;
+  if (owner != nullptr && owner->Created()) GetWindowRect(owner->Handle(), &over);
+  int x = over.left + (over.right - over.left - b.width) / 2;
+  int y = over.top + (over.bottom - over.top - b.height) / 2;
+  x = std::max<int>(work.left, std::min<int>(x, work.right - b.width));
+  y = std::max<int>(work.top, std::min<int>(y, work.bottom - b.height));
+  SetLocation(x, y);
+}
+
+int OverwriteDlg::Ask(cc::win::Control* owner) {
+  answered_ = false;
+  answer_ = kOverwriteCancel;
+  CenterOver(owner);
+  if (ShowDialog(owner) < 0) return kOverwriteCancel;
+  return answered_ ? answer_ : kOverwriteCancel;
+}
+
+void OverwriteDlg::OnButtonClick(cc::win::Control* sender, cc::win::EventArgs&) {
+  for (int i = 0; i < kOverwriteButtonCount; ++i) {
+    if (buttons_[i] != sender) continue;
+    answer_ = std::min(i, static_cast<int>(kOverwriteCancel));
+    answered_ = true;
+    SetDialogResult(answer_);
+    Close();
+    return;
+  }
+}
+
+// Closing without a button (the owner going away, a quit) is a cancel.
+void OverwriteDlg::OnClosingDialog(cc::win::Control*, cc::win::CancelEventArgs&) {
+  if (!answered_) answer_ = kOverwriteCancel;
+}
+
+}  // namespace wizard
