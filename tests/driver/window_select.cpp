@@ -16,6 +16,20 @@ std::wstring ControlName(HWND window) {
 }
 
 std::wstring WindowText(HWND window) {
+  // An edit box keeps its text to itself: what another process reads of
+  // its window text is the text it was created with. Ask the box.
+  if (_wcsicmp(WindowClass(window).c_str(), L"Edit") == 0) {
+    DWORD_PTR length = 0;
+    if (SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length)) {
+      std::wstring text(length + 1, L'\0');
+      DWORD_PTR copied = 0;
+      if (SendMessageTimeoutW(window, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(text.data()),
+                              SMTO_ABORTIFHUNG, 5000, &copied)) {
+        text.resize(copied);
+        return text;
+      }
+    }
+  }
   int length = GetWindowTextLengthW(window);
   std::wstring text(length + 1, L'\0');
   int copied = GetWindowTextW(window, text.data(), length + 1);

@@ -159,6 +159,9 @@ void InsingPage::OnEnter(int direction) {
     return;
   }
   if (direction != kInstallPhase) return;
+  // The bar moves before each block is copied, so the last block would
+  // leave it short of the end of a run that is complete.
+  SetBar(100);
   Context().actions.InstallEnded(true, outcome == InstallOutcome::kCanceledLate);
   if (outcome == InstallOutcome::kSucceeded) RunLaunchFile();
   Context().actions.AdvanceSoon();
