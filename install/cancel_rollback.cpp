@@ -22,6 +22,13 @@ cc::Str WithoutTrailingSeparator(cc::Str path) {
 
 bool SamePath(const cc::Str& a, const cc::Str& b) { return a.Equals(b, true); }
 
+// A path with its letter case folded, to compare paths as Windows does.
+std::u16string PathKey(const cc::Str& path) {
+  std::u16string key(path.View());
+  for (char16_t& c : key) c = cc::FoldAscii(c);
+  return key;
+}
+
 // One line of the record text: key (without "=") and value.
 struct RecordLine {
   std::string key;
@@ -61,15 +68,39 @@ void RemoveNewFile(FileSystem& files, const cc::Str& path, RollbackResult* resul
   }
 }
 
-// The files of the record's "File?=" groups that the run wrote where no
-// file was before: "FileOver?=0" and not kept ("FileUnins?=1").
-void RemoveNewFiles(FileSystem& files, const std::vector<RecordLine>& lines, RollbackResult* result) {
+bool Contains(const std::vector<cc::Str>& paths, const cc::Str& path) {
+  for (const cc::Str& p : paths) {
+    if (SamePath(p, path)) return true;
+  }
+  return false;
+}
+
+// A full path: a drive letter, a colon and a separator, or "\\server\...".
+bool LooksLikeFullPath(const cc::Str& text) {
+  if (text.GetLength() >= 3 && text[1] == u':' && text[2] == u'\\') return true;
+  return text.StartsWith(u"\\\\");
+}
+
+// The files of the run that no file stood at before it: the record's
+// "File?=" groups with "FileOver?=0" that were not kept ("FileUnins?=1"),
+// and the files the status lines named that the record leaves out (those
+// that stay at uninstall); a file the footprint saw there when the run
+// named it is never one of them.
+std::vector<cc::Str> NewFiles(const std::vector<RecordLine>& lines, const RunFootprint& footprint) {
+  std::vector<cc::Str> recorded, fresh;
   for (size_t i = 0; i < lines.size(); ++i) {
     if (lines[i].key != "File?") continue;
+    cc::Str path = cc::Str::FromUtf8(lines[i].value);
+    recorded.push_back(path);
     std::string over = i + 1 < lines.size() && lines[i + 1].key == "FileOver?" ? lines[i + 1].value : "";
     std::string unins = i + 2 < lines.size() && lines[i + 2].key == "FileUnins?" ? lines[i + 2].value : "";
-    if (over == "0" && unins != "1") RemoveNewFile(files, cc::Str::FromUtf8(lines[i].value), result);
+    bool missing = !footprint.WasNamed(path) || footprint.WasMissingWhenNamed(path);
+    if (over == "0" && unins != "1" && missing) fresh.push_back(path);
   }
+  for (const cc::Str& path : footprint.NamedFiles()) {
+    if (!Contains(recorded, path) && footprint.WasMissingWhenNamed(path)) fresh.push_back(path);
+  }
+  return fresh;
 }
 
 void RemoveCreatedFolders(FileSystem& files, const std::vector<cc::Str>& folders, RollbackResult* result) {
@@ -87,17 +118,35 @@ void RemoveCreatedFolders(FileSystem& files, const std::vector<cc::Str>& folders
 
 }  // namespace
 
-void FolderCreationWatch::AddStatusLine(const cc::Str& line) {
-  if (line.View().substr(0, kCreateFolderLine.size()) == kCreateFolderLine) {
-    cc::Str folder = line.Substring(static_cast<int>(kCreateFolderLine.size()));
-    if (folder.EndsWith(u"\r\n")) folder = folder.Substring(0, folder.GetLength() - 2);
-    Note(WithoutTrailingSeparator(folder));
+void RunFootprint::SetDetail(const cc::Str& text) {
+  if (LooksLikeFullPath(text)) sighted_[PathKey(text)] = FileExists(files_, text);
+  inner_.SetDetail(text);
+}
+
+bool RunFootprint::WasNamed(const cc::Str& path) const { return sighted_.count(PathKey(path)) > 0; }
+
+bool RunFootprint::WasMissingWhenNamed(const cc::Str& path) const {
+  auto it = sighted_.find(PathKey(path));
+  return it != sighted_.end() && !it->second;
+}
+
+void RunFootprint::AddStatusLine(const cc::Str& line) {
+  cc::Str text = line;
+  if (text.EndsWith(u"\r\n")) text = text.Substring(0, text.GetLength() - 2);
+  if (text.View().substr(0, kCreateFolderLine.size()) == kCreateFolderLine) {
+    NoteFolder(WithoutTrailingSeparator(text.Substring(static_cast<int>(kCreateFolderLine.size()))));
+  } else {
+    // A file's line: its path after the indentation of its level.
+    text.Trim();
+    if (LooksLikeFullPath(text) && !text.EndsWith(u"\\") && namedKeys_.insert(PathKey(text)).second) {
+      named_.push_back(text);
+    }
   }
   inner_.AddStatusLine(line);
 }
 
 // Notes `folder` and its missing parents, outermost first.
-void FolderCreationWatch::Note(const cc::Str& folder) {
+void RunFootprint::NoteFolder(const cc::Str& folder) {
   std::vector<cc::Str> missing;
   for (cc::Str f = folder; !f.IsEmpty() && !FolderExists(files_, f);) {
     missing.push_back(f);
@@ -113,11 +162,11 @@ void FolderCreationWatch::Note(const cc::Str& folder) {
 }
 
 RollbackResult RollBackCanceledRun(FileSystem& files, const RecordText& record,
-                                   const std::vector<cc::Str>& createdFolders) {
+                                   const RunFootprint& footprint) {
   RollbackResult result;
   std::vector<RecordLine> lines = SplitRecord(record.Utf8());
-  RemoveNewFiles(files, lines, &result);
-  RemoveCreatedFolders(files, createdFolders, &result);
+  for (const cc::Str& path : NewFiles(lines, footprint)) RemoveNewFile(files, path, &result);
+  RemoveCreatedFolders(files, footprint.CreatedFolders(), &result);
   for (const RecordLine& line : lines) {
     if (IsHeaderOrFileGroupLine(line.key)) continue;
     cc::Str text = cc::Str::FromUtf8(line.key + "=" + line.value);

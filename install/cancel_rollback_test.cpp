@@ -17,23 +17,27 @@ const char16_t kApp[] = u"C:\\Program Files\\Demo\\";
 
 cc::Str At(const char16_t* relative) { return cc::Str(kApp) + cc::Str(relative); }
 
-// A project of three files in the application folder and its "data"
-// sub-folder, one of them replacing a file that is there before the run.
+// A project of files in the application folder and its "data" sub-folder:
+// app.exe stays at uninstall (the record leaves it out), old.txt replaces a
+// file that is there before the run, preset.cfg is not extracted (a file of
+// the user's stands there), big.bin is copied when Cancel comes.
 void Project(InstallWorld& world) {
   world.Item(1, 0, 2, u"Main");
   world.Check(1);
   world.Item(2, 1, 3, u"<Application Folder>");
-  world.Item(3, 2, 5, u"3*app.exe");
+  world.Item(3, 2, 5, u"3*app.exe", 0, 1);
   world.Item(4, 2, 5, u"4*old.txt", 2);
-  world.Item(5, 2, 4, u"data");
-  world.Item(6, 5, 5, u"6*big.bin");
+  world.Item(5, 2, 5, u"5*preset.cfg");
+  world.store.SetBool(u"s.f.5.Item.I", true);
+  world.Item(6, 2, 4, u"data");
+  world.Item(7, 6, 5, u"7*big.bin");
   world.Payload({{"unins.exe", "MZ"}, {"3*app.exe", "MZ app"}, {"4*old.txt", "new"},
-                 {"6*big.bin", std::string(300000, 'b')}});
+                 {"5*preset.cfg", "ours"}, {"7*big.bin", std::string(300000, 'b')}});
 }
 
 // Runs the install with the folder watch in front of the fake progress and
 // confirms Cancel once the copy of big.bin has begun.
-bool RunAndCancelInBigFile(InstallWorld& world, FolderCreationWatch& watch) {
+bool RunAndCancelInBigFile(InstallWorld& world, RunFootprint& watch) {
   world.platform.progress = &watch;
   FakeProgress& progress = world.platform.fake_progress;
   progress.OnPump([&](int) {
@@ -51,11 +55,12 @@ TEST(CancelRollbackTest, ACanceledRunLeavesOnlyWhatWasThereBefore) {
   const cc::Str menu = world.platform.fake_system.SpecialFolderPath(kCsidlCommonPrograms);
   files.PutFolder(menu);
   files.PutFile(At(u"old.txt"), "the user's");
-  FolderCreationWatch watch(world.platform.fake_progress, files);
+  files.PutFile(At(u"preset.cfg"), "mine");
+  RunFootprint watch(world.platform.fake_progress, files);
 
   ASSERT_FALSE(RunAndCancelInBigFile(world, watch));
   ASSERT_TRUE(files.Exists(At(u"app.exe")));  // written before the cancel
-  RollbackResult result = RollBackCanceledRun(files, world.session.record, watch.CreatedFolders());
+  RollbackResult result = RollBackCanceledRun(files, world.session.record, watch);
 
   EXPECT_FALSE(files.Exists(At(u"app.exe")));
   EXPECT_FALSE(files.Exists(At(u"data\\big.bin")));
@@ -65,6 +70,8 @@ TEST(CancelRollbackTest, ACanceledRunLeavesOnlyWhatWasThereBefore) {
   std::string bytes;
   EXPECT_TRUE(world.FileBytes(At(u"old.txt"), &bytes));
   EXPECT_EQ(bytes, "new");  // a replaced file stays replaced
+  EXPECT_TRUE(world.FileBytes(At(u"preset.cfg"), &bytes));
+  EXPECT_EQ(bytes, "mine");  // recorded as new, but it was there when the run named it
   EXPECT_TRUE(files.Exists(kApp));  // there before the run
   EXPECT_EQ(result.files_removed, 1);
   EXPECT_EQ(result.folders_removed, 2);  // data and the menu folder
@@ -78,14 +85,14 @@ TEST(CancelRollbackTest, FoldersTheRunMadeGoWithTheirNewParents) {
   Project(world);
   world.Item(4, 2, 5, u"4*new.txt", 2);
   world.Payload({{"unins.exe", "MZ"}, {"3*app.exe", "MZ app"}, {"4*new.txt", "new"},
-                 {"6*big.bin", std::string(300000, 'b')}});
+                 {"7*big.bin", std::string(300000, 'b')}});
   FakeFileSystem& files = world.platform.fake_files;
   files.PutFolder(u"C:\\Users");
   const int before = files.EntryCount();
-  FolderCreationWatch watch(world.platform.fake_progress, files);
+  RunFootprint watch(world.platform.fake_progress, files);
 
   ASSERT_FALSE(RunAndCancelInBigFile(world, watch));
-  RollBackCanceledRun(files, world.session.record, watch.CreatedFolders());
+  RollBackCanceledRun(files, world.session.record, watch);
 
   EXPECT_FALSE(files.Exists(u"C:\\Program Files\\"));  // made on the way to the application folder
   EXPECT_TRUE(files.Exists(u"C:\\Users\\"));
@@ -115,7 +122,9 @@ TEST(CancelRollbackTest, RecordLinesDecideWhichFilesGo) {
     record.AddLine(u"File?=", path);
     record.AddLine(u"FileOver?=", c.over);
     record.AddLine(u"FileUnins?=", c.unins);
-    RollbackResult result = RollBackCanceledRun(files, record, {});
+    FakeProgress progress;
+    RunFootprint nothingSeen(progress, files);
+    RollbackResult result = RollBackCanceledRun(files, record, nothingSeen);
     EXPECT_EQ(files.Exists(path), !c.removed) << c.name;
     EXPECT_EQ(result.files_removed, c.removed ? 1 : 0) << c.name;
     EXPECT_TRUE(result.left.empty()) << c.name;
@@ -124,6 +133,10 @@ TEST(CancelRollbackTest, RecordLinesDecideWhichFilesGo) {
 
 TEST(CancelRollbackTest, WhatCannotGoOrIsNotAFileIsReported) {
   FakeFileSystem files;
+  FakeProgress progress;
+  files.PutFolder(u"C:\\Program Files");
+  RunFootprint footprint(progress, files);
+  footprint.AddStatusLine(u"Create folder:C:\\Program Files\\Demo\\\r\n");
   const cc::Str locked = At(u"locked.txt");
   files.PutFile(locked, "x", kFileAttributeReadOnly);
   install_test::FaultyFiles faulty(files);
@@ -134,7 +147,7 @@ TEST(CancelRollbackTest, WhatCannotGoOrIsNotAFileIsReported) {
   record.AddLine(u"FileOver?=", u"0");
   record.AddLine(u"FileUnins?=", u"0");
   record.AddLine(u"RegRoot?=", u"1");
-  RollbackResult result = RollBackCanceledRun(faulty, record, {cc::Str(u"C:\\Program Files\\Demo")});
+  RollbackResult result = RollBackCanceledRun(faulty, record, footprint);
 
   EXPECT_TRUE(files.Exists(locked));
   uint32_t attributes = files.GetAttributes(locked);

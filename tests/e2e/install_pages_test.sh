@@ -133,3 +133,136 @@ check "big.bin has the project's bytes" cmp -s "$app/big.bin" "$work/main-projec
 "$wine" "$harness" read-record "$(app_win "$app")\\unins.exe.dat" 2>&1 | tr -d '\r' > "$work/record1.txt"
 check "the record lists the shared file as shared" grep -q 'shared.dll' "$work/record1.txt"
 check "the record leaves out the file that stays" bash -c '! grep -q keep.txt "$0"' "$work/record1.txt"
+
+# answer_earlier TITLE: the question whether to remove the earlier
+# installation appears and is answered OK.
+answer_earlier() {
+  check "the earlier installation is offered for removal" \
+    grep -q 'unins.exe.dat' <<< "$(drive msgbox --title "$1" --timeout 30000 OK)"
+}
+# wait_text W CONTROL TEXT SECONDS: until a line of the control's text is TEXT.
+wait_text() {
+  local i
+  for i in $(seq "$4"); do
+    grep -qxF -- "$3" <<< "$(drive text "$1" "$2" 2>/dev/null)" && return 0
+    sleep 1
+  done
+  echo "       last seen: $(drive text "$1" "$2" 2>/dev/null)" >&2
+  return 1
+}
+# the dialogs' windows: the question caption; RemoveDlg has no button "5".
+dialog_tree() { drive tree "title=$1"; }
+control_line() { grep -m1 "name=\"$2\" " <<< "$1"; }
+
+reset_markers() { rm -f "$app/started.txt" "$app/launchfile.txt" "$app/launched.txt" "$app/readme.txt" "$app/script.txt"; }
+
+# shared_question TITLE SHOT REMOVE_TEXT: RemoveDlg is up with its texts
+# and layout; a screenshot is taken.
+shared_question() {
+  check "the shared-file question appears" drive wait-control "title=$1" 6 --timeout 60000
+  local tree
+  tree=$(dialog_tree "$1")
+  check "its window is named OverwriteDlg" grep -q 'OverwriteDlg' <<< "$(head -1 <<< "$tree")"
+  check "its first button reads $3" grep -q "text=\"$3\"" <<< "$(control_line "$tree" 1)"
+  check "the overwrite-older button is hidden" grep -q 'visible=0' <<< "$(control_line "$tree" 5)"
+  check "the remove button starts at 50, cancel ends at 505" \
+    test "$(sed -n 's/.* rect=\([0-9]*\),.*/\1/p' <<< "$(control_line "$tree" 1)")" = 50 -a \
+         "$(sed -n 's/.* rect=\([0-9]*\),[0-9]*,\([0-9]*\),.*/\1+\2/p' <<< "$(control_line "$tree" 6)" | bc)" = 505
+  check "the message names the shared file" grep -q 'shared.dll' <<< "$(control_line "$tree" labMsg)"
+  screenshot "$2"
+}
+
+# overwrite_question TITLE SHOT: OverwriteDlg is up about keep.txt.
+overwrite_question() {
+  check "the overwrite question appears" drive wait-control "title=$1" 5 --timeout 60000
+  local tree
+  tree=$(dialog_tree "$1")
+  check "its message names the file that is there" grep -q 'keep.txt' <<< "$(control_line "$tree" labMsg)"
+  check "all six buttons are shown" test "$(grep -c 'class="Button".*visible=1' <<< "$tree")" -eq 6
+  screenshot "$2"
+}
+
+# finish_run W PID CODE: the finish page comes, Finish ends the wizard with CODE.
+finish_run() {
+  check "the finish page follows" drive wait-control "$1" chkLaunch --timeout 60000
+  drive click "$1" btnNext >/dev/null
+  check "Finish ends the wizard" drive wait "$1" --gone --timeout 30000
+  wait_program "$2" 60
+  check "exit code $3" test $? -eq "$3"
+}
+
+echo "re-install over the first: the shared file skipped, the file that is there kept"
+printf 'edited by the user\r\n' > "$app/keep.txt"
+reset_markers
+run_setup pid main en_US.UTF-8 2
+wait_window "Pages Test - Velmora" || { check "the setup window appears" false; exit 1; }
+next_to_installing "$W"
+answer_earlier "Pages Question"
+shared_question "Pages Question" install_pages_remove_en "&Remove"
+drive click "title=Pages Question" 3 >/dev/null
+overwrite_question "Pages Question" install_pages_overwrite_en
+drive click "title=Pages Question" 4 >/dev/null
+finish_run "$W" "$pid" 0
+check "skip all kept the user's file" grep -q 'edited by the user' "$app/keep.txt"
+check "the earlier installation was removed first" \
+  grep -qF "Remove, File:$(app_win "$app")\\app.txt" <<< "$(log_text "$run_log")"
+check "the application is in place again" cmp -s "$app/app.txt" "$work/main-project/files/app.txt"
+
+echo "again: Escape in the shared file's question"
+run_setup pid main en_US.UTF-8 3
+wait_window "Pages Test - Velmora" || { check "the setup window appears" false; exit 1; }
+next_to_installing "$W"
+answer_earlier "Pages Question"
+check "the shared-file question appears" drive wait-control "title=Pages Question" 6 --timeout 60000
+drive key "title=Pages Question" escape >/dev/null
+check "the error page shows the remove-file error" wait_text "$W" labBack2 'Setup cannot remove the file:' 30
+check "... naming the shared file" grep -qxF "$(app_win "$app")\\shared.dll" <<< "$(drive text "$W" labBack2)"
+screenshot install_pages_remove_error_en
+drive click "$W" btnCancel >/dev/null
+check "the error page closes without a question" drive wait "$W" --gone --timeout 30000
+wait_program "$pid" 60
+check "exit code 1 (the installation failed)" test $? -eq 1
+
+echo "German: both dialogs and both pages"
+reset_markers
+run_setup pid main de_DE.UTF-8 4
+W="title=Seitentest - Velmora"
+wait_window "Seitentest - Velmora" || { check "the German setup window appears" false; exit 1; }
+next_to_installing "$W"
+answer_earlier "Seitentest Frage"
+shared_question "Seitentest Frage" install_pages_remove_de "&Entfernen"
+drive click "title=Seitentest Frage" 3 >/dev/null
+overwrite_question "Seitentest Frage" install_pages_overwrite_de
+drive click "title=Seitentest Frage" 4 >/dev/null
+for i in $(seq 300); do [ -f "$app/started.txt" ] && break; sleep 0.1; done
+drive click "$W" btnDetail >/dev/null
+drive wait-control "$W" textDetail --timeout 10000 >/dev/null
+screenshot install_pages_installing_de
+check "the German finish page follows" drive wait-control "$W" chkLaunch --text "Velmora Pages &starten" --timeout 60000
+screenshot install_pages_finish_de
+finish_run "$W" "$pid" 0
+
+echo "cancel during a large copy"
+make_setup cancel 200000000 's/^Comp.editAppDir=.*/Comp.editAppDir=Velmora Pages Cancel/' \
+  's/^Short.PrgMenu=.*/Short.PrgMenu=Velmora Pages Cancel/' 's/^u.UninsKey=.*/u.UninsKey=VelmoraPagesCancelE2E/'
+snapshot() { find "$drive_c/Program Files"* "${menus[@]}" 2>/dev/null | sort; }
+before=$(snapshot)
+run_setup pid cancel en_US.UTF-8 5
+W="title=Pages Test - Velmora"
+wait_window "Pages Test - Velmora" || { check "the setup window appears" false; exit 1; }
+next_to_installing "$W"
+for i in $(seq 600); do [ -f "$cancel_app/big.bin.~partial" ] && break; sleep 0.1; done
+check "the large file is being copied" test -f "$cancel_app/big.bin.~partial"
+drive click "$W" btnCancel >/dev/null
+check "Cancel asks first" grep -q 'Stop installing' <<< "$(drive msgbox --timeout 30000 '&Yes')"
+check "the error page shows the cancelled text" \
+  wait_text "$W" labBack2 'The installation was cancelled. Setup removed the files and folders it had created.' 120
+screenshot install_pages_canceled_en
+check "nothing the cancelled run created is left" same_text "$(snapshot)" "$before"
+drive click "$W" btnCancel >/dev/null
+check "the error page closes" drive wait "$W" --gone --timeout 30000
+wait_program "$pid" 60
+check "exit code 2 (cancelled)" test $? -eq 2
+
+[ $failures -eq 0 ] || { echo "install_pages_test: $failures check(s) failed" >&2; exit 1; }
+echo "install_pages_test: all checks passed"

@@ -130,7 +130,7 @@ void InsingPage::PumpMessages() { PumpWindowMessages(); }
 
 bool InsingPage::Install(int direction) {
   Platform& platform = Context().platform;
-  FolderCreationWatch watch(*this, *platform.files);
+  RunFootprint watch(*this, *platform.files);
   WizardPrompts prompts(Form());
   LentSeams lent(platform, watch, prompts);
   // An error page shows only this run's error.
@@ -140,7 +140,7 @@ bool InsingPage::Install(int direction) {
   bool ran = RunInstall(session, direction);
   if (direction == kInstallPhase && ClassifyInstall(ran, Config()) == InstallOutcome::kCanceledInFiles) {
     LogText(Str(u"Installation cancelled during the copy; removing what this run created."));
-    RollBackCanceledRun(*platform.files, session.record, watch.CreatedFolders());
+    RollBackCanceledRun(*platform.files, session.record, watch);
     StoreCanceledError(Config());
   }
   return ran;

@@ -69,6 +69,23 @@ void OverwriteDlg::OnCreated() {
   FitMessage();
 }
 
+// The keyboard starts on the first button, as in a message box.
+LRESULT OverwriteDlg::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  LRESULT result = Dialog::WndProc(message, wParam, lParam);
+  if (message == WM_ACTIVATE && LOWORD(wParam) != WA_INACTIVE) {
+    HWND focus = GetFocus();
+    if (focus == nullptr || (focus != hwnd_ && !IsChild(hwnd_, focus)) || focus == hwnd_) {
+      for (cc::win::Button* button : buttons_) {
+        if (button->Visible() && button->Created()) {
+          button->Focus();
+          break;
+        }
+      }
+    }
+  }
+  return result;
+}
+
 // Explanation, blank line, and the path in the lines that are left.
 void OverwriteDlg::FitMessage() {
   Str explanation = Explanation(question_);

@@ -46,6 +46,7 @@ class OverwriteDlg : public cc::win::Dialog {
   };
   void PlaceButtons(const ButtonPlace (&places)[kOverwriteButtonCount]);
   void OnCreated() override;
+  LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
   void OnButtonClick(cc::win::Control* sender, cc::win::EventArgs& args);
