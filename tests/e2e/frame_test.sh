@@ -208,5 +208,54 @@ for row in "${variants[@]}"; do
   check_log "$setup" "$lang"
 done
 
+# The error page, for a sequence without a first page and for a run
+# condition that fails (a registry key that is not there): its texts, only
+# the Exit/Cancel button left, closing without a question, the exit code
+# (3: no valid page; 2: ended before the end), and the message in red.
+# name | keys | title label | subtitle label | page host text | exit code
+error_variants=(
+  "nopages|s.p:p1.Id=999|Error|Error for no any setup files, Click Exit to exit.||3"
+  "condition|s.i:Condition.Flag=1140850688,s.i:Condition.RegRoot=1,s.i:Condition.RegDir=Software\\VelmoraAbsent,en-US.s.i:Var.ConditionError3=This computer lacks what Frame condition needs.|||This computer lacks what Frame condition needs.|2"
+)
+red_pixels() {  # red_pixels FILE X,Y,W,H: how many pure red pixels the area holds
+  local x y w h
+  IFS=, read -r x y w h <<< "$2"
+  convert "$1" -crop "${w}x${h}+${x}+${y}" +repage txt:- | grep -c '#FF0000'
+}
+for row in "${error_variants[@]}"; do
+  IFS='|' read -r name keys title subtitle message code <<< "$row"
+  if [ $# -gt 0 ] && ! printf '%s\n' "$@" | grep -qx "$name"; then continue; fi
+  echo "$name (error page)"
+  project=$(make_project "$name" "$keys")
+  setup="$work/$name-setup.exe"
+  pack_or_stop frame_test "$project" "$setup" "$work/$name-pack.log"
+  start_program pid "$setup"
+  W=class=ccForm
+  if ! drive wait "$W" --timeout 60000 >/dev/null; then
+    check "the wizard window appears" false; kill "$pid" 2>/dev/null; continue
+  fi
+  sleep 1
+  tree=$(drive tree "$W")
+  check_visible "$tree" btnBack 0
+  check_visible "$tree" btnNext 0
+  check_visible "$tree" btnCancel 1
+  if [ -n "$title" ]; then
+    check "the title says '$title'" same_text "$(drive text "$W" labBack1/labBTitle)" "$title"
+    check "the subtitle explains" same_text "$(drive text "$W" labBack1/labSTitle)" "$subtitle"
+    check "the button reads Exit" same_text "$(drive text "$W" btnCancel)" "Exit"
+  fi
+  if [ -n "$message" ]; then
+    check "the page host shows the project's message" same_text "$(drive text "$W" labBack2 | tr -d '\n')" "$message"
+    screenshot "frame_$name"
+    check "the message is drawn in red" test "$(red_pixels "$shots/frame_$name.png" "$(field_of "$(tree_line "$tree" labBack2)" screen)")" -gt 20
+  else
+    screenshot "frame_$name"
+  fi
+  drive click "$W" btnCancel >/dev/null
+  check "leaving asks nothing" drive wait "$W" --gone --timeout 10000
+  wait_program "$pid" 30
+  check "the setup exited with $code" test $? -eq "$code"
+done
+
 [ $failures -eq 0 ] || { echo "frame_test: $failures check(s) failed" >&2; exit 1; }
 echo "frame_test: all checks passed"

@@ -201,8 +201,12 @@ void WizardController::ShowError() {
 // ---- closing
 
 bool WizardController::AskYesNo(const Str& title, const Str& text) {
+  HWND focus = GetFocus();
   int answer = MessageBoxW(context_.form.Handle(), cc::win::Wide(text), cc::win::Wide(title),
                            MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
+  // Without a window manager the focus does not come back by itself, and
+  // the keyboard would go nowhere.
+  if (answer != IDYES && focus != nullptr && IsWindow(focus)) SetFocus(focus);
   return answer == IDYES;
 }
 
