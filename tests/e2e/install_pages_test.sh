@@ -156,8 +156,25 @@ control_line() { grep -m1 "name=\"$2\" " <<< "$1"; }
 
 reset_markers() { rm -f "$app/started.txt" "$app/launchfile.txt" "$app/launched.txt" "$app/readme.txt" "$app/script.txt"; }
 
-# shared_question TITLE SHOT REMOVE_TEXT: RemoveDlg is up with its texts
-# and layout; a screenshot is taken.
+button_left() { sed -n 's/.* rect=\(-*[0-9]*\),.*/\1/p' <<< "$(control_line "$1" "$2")"; }
+button_right() {
+  sed -n 's/.* rect=\(-*[0-9]*\),[0-9]*,\([0-9]*\),.*/\1 \2/p' <<< "$(control_line "$1" "$2")" | awk '{print $1 + $2}'
+}
+# buttons_in_a_row TREE NAME...: each button ends before the next begins,
+# the first starts inside the window and the last ends inside it.
+buttons_in_a_row() {
+  local tree=$1 width previous=0 name; shift
+  width=$(sed -n 's/.* client=\([0-9]*\)x.*/\1/p' <<< "$(head -1 <<< "$tree")")
+  for name in "$@"; do
+    [ "$(button_left "$tree" "$name")" -ge "$previous" ] || { echo "       button $name overlaps" >&2; return 1; }
+    previous=$(button_right "$tree" "$name")
+  done
+  [ "$previous" -le "$width" ] || { echo "       the row ends at $previous of $width" >&2; return 1; }
+}
+
+# shared_question TITLE SHOT REMOVE_TEXT [exact]: RemoveDlg is up with its
+# texts and layout (with "exact", the places the labels fit into unchanged);
+# a screenshot is taken.
 shared_question() {
   check "the shared-file question appears" drive wait-control "title=$1" 6 --timeout 60000
   local tree
@@ -165,20 +182,25 @@ shared_question() {
   check "its window is named OverwriteDlg" grep -q 'OverwriteDlg' <<< "$(head -1 <<< "$tree")"
   check "its first button reads $3" grep -q "text=\"$3\"" <<< "$(control_line "$tree" 1)"
   check "the overwrite-older button is hidden" grep -q 'visible=0' <<< "$(control_line "$tree" 5)"
-  check "the remove button starts at 50, cancel ends at 505" \
-    test "$(sed -n 's/.* rect=\([0-9]*\),.*/\1/p' <<< "$(control_line "$tree" 1)")" = 50 -a \
-         "$(sed -n 's/.* rect=\([0-9]*\),[0-9]*,\([0-9]*\),.*/\1+\2/p' <<< "$(control_line "$tree" 6)" | bc)" = 505
+  if [ "${4:-}" = exact ]; then
+    check "the remove button starts at 50, cancel ends at 505" \
+      same_text "$(button_left "$tree" 1),$(button_right "$tree" 6)" "50,505"
+  fi
+  check "the buttons neither overlap nor leave the window" buttons_in_a_row "$tree" 1 2 3 4 6
   check "the message names the shared file" grep -q 'shared.dll' <<< "$(control_line "$tree" labMsg)"
   screenshot "$2"
 }
 
-# overwrite_question TITLE SHOT: OverwriteDlg is up about keep.txt.
+# overwrite_question TITLE SHOT [grows]: OverwriteDlg is up about keep.txt
+# (with "grows", the skip-all button widened for its label).
 overwrite_question() {
   check "the overwrite question appears" drive wait-control "title=$1" 5 --timeout 60000
   local tree
   tree=$(dialog_tree "$1")
   check "its message names the file that is there" grep -q 'keep.txt' <<< "$(control_line "$tree" labMsg)"
   check "all six buttons are shown" test "$(grep -c 'class="Button".*visible=1' <<< "$tree")" -eq 6
+  check "the buttons neither overlap nor leave the window" buttons_in_a_row "$tree" 1 2 3 4 5 6
+  [ -n "${3:-}" ] && check "the long label's button grew" test "$(( $(button_right "$tree" 4) - $(button_left "$tree" 4) ))" -gt 85
   screenshot "$2"
 }
 
@@ -198,7 +220,7 @@ run_setup pid main en_US.UTF-8 2
 wait_window "Pages Test - Velmora" || { check "the setup window appears" false; exit 1; }
 next_to_installing "$W"
 answer_earlier "Pages Question"
-shared_question "Pages Question" install_pages_remove_en "&Remove"
+shared_question "Pages Question" install_pages_remove_en "&Remove" exact
 drive click "title=Pages Question" 3 >/dev/null
 overwrite_question "Pages Question" install_pages_overwrite_en
 drive click "title=Pages Question" 4 >/dev/null
@@ -232,7 +254,7 @@ next_to_installing "$W"
 answer_earlier "Seitentest Frage"
 shared_question "Seitentest Frage" install_pages_remove_de "&Entfernen"
 drive click "title=Seitentest Frage" 3 >/dev/null
-overwrite_question "Seitentest Frage" install_pages_overwrite_de
+overwrite_question "Seitentest Frage" install_pages_overwrite_de grows
 drive click "title=Seitentest Frage" 4 >/dev/null
 for i in $(seq 300); do [ -f "$app/started.txt" ] && break; sleep 0.1; done
 drive click "$W" btnDetail >/dev/null

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "wizard/path_lines.h"
 
@@ -13,6 +14,10 @@ using cc::Str;
 namespace {
 
 constexpr char16_t kParagraph[] = u"\r\n\r\n";
+// Room around a button's label, and the least distance of the row from
+// the window's left edge.
+constexpr int kButtonTextPadding = 14;
+constexpr int kDialogMinimumMargin = 10;
 
 // Width and left edge (from the right) of the six buttons at 620 pixels.
 constexpr int kOverwriteWidths[kOverwriteButtonCount] = {95, 95, 75, 85, 95, 85};
@@ -66,7 +71,48 @@ void OverwriteDlg::PlaceButtons(const ButtonPlace (&places)[kOverwriteButtonCoun
 
 void OverwriteDlg::OnCreated() {
   Dialog::OnCreated();
+  FitButtons();
   FitMessage();
+}
+
+// Labels wider than their buttons (longer translations) widen the buttons
+// from the right end of the row leftwards; a row that would then leave the
+// window on the left widens the window.
+void OverwriteDlg::FitButtons() {
+  std::vector<int> shown;
+  for (int i = 0; i < kOverwriteButtonCount; ++i) {
+    if (buttons_[i]->Visible() && buttons_[i]->Created()) shown.push_back(i);
+  }
+  if (shown.empty()) return;
+  HWND first = buttons_[shown.front()]->Handle();
+  HDC dc = GetDC(first);
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(first, WM_GETFONT, 0, 0)));
+  std::vector<cc::win::Bounds> placed;
+  for (int i : shown) placed.push_back(buttons_[i]->GetBounds());
+  std::vector<int> lefts(shown.size()), widths(shown.size());
+  int right = placed.back().x + placed.back().width;
+  for (size_t k = shown.size(); k-- > 0;) {
+    Str text = buttons_[shown[k]]->Text();
+    RECT r = {0, 0, 0, 0};
+    DrawTextW(dc, cc::win::Wide(text), -1, &r, DT_CALCRECT | DT_SINGLELINE);
+    widths[k] = std::max<int>(placed[k].width, r.right + kButtonTextPadding);
+    if (k + 1 < shown.size()) {
+      int gap = placed[k + 1].x - (placed[k].x + placed[k].width);
+      right = lefts[k + 1] - gap;
+    }
+    lefts[k] = right - widths[k];
+  }
+  SelectObject(dc, old);
+  ReleaseDC(first, dc);
+  int shift = std::max(0, kDialogMinimumMargin - lefts.front());
+  for (size_t k = 0; k < shown.size(); ++k) {
+    buttons_[shown[k]]->SetBounds(lefts[k] + shift, kDialogButtonTop, widths[k], kDialogButtonHeight);
+  }
+  if (shift == 0) return;
+  width_ += shift;
+  SetClientSize(width_, kDialogButtonTop + kDialogBottomMargin);
+  labMsg_->SetBounds(kDialogLabelLeft, kDialogLabelTop, width_ - kDialogLabelLeft - 20, kDialogLabelHeight);
+  CenterOver(owner_);
 }
 
 // The keyboard starts on the first button, as in a message box.
@@ -127,6 +173,7 @@ void OverwriteDlg::CenterOver(cc::win::Control* owner) {
 }
 
 int OverwriteDlg::Ask(cc::win::Control* owner) {
+  owner_ = owner;
   answered_ = false;
   answer_ = kOverwriteCancel;
   CenterOver(owner);

@@ -4,7 +4,9 @@
 // from 0; Escape presses "6", and closing it any other way counts as
 // cancel. The window does not grow with the path: the path is broken into
 // the lines the message label has left, middle folders giving way to "..."
-// so that the file name stays visible. Windows flavour only.
+// so that the file name stays visible. A button whose label does not fit
+// its width grows (the row keeps its gaps, the window widens when the row
+// would leave it). Windows flavour only.
 #pragma once
 
 #include "platform/prompts.h"
@@ -52,10 +54,12 @@ class OverwriteDlg : public cc::win::Dialog {
   void OnButtonClick(cc::win::Control* sender, cc::win::EventArgs& args);
   void OnClosingDialog(cc::win::Control* sender, cc::win::CancelEventArgs& args);
   void FitMessage();
+  void FitButtons();
   void CenterOver(cc::win::Control* owner);
 
   OverwriteQuestion question_;
   int width_;
+  cc::win::Control* owner_ = nullptr;
   cc::win::Label* labMsg_ = nullptr;
   cc::win::Button* buttons_[kOverwriteButtonCount] = {};
   int answer_ = kOverwriteCancel;

@@ -33,7 +33,8 @@ bool WaitResponsive(HANDLE handle) {
 bool OpenAndWait(HWND owner, const cc::Str& file, int show) {
   SHELLEXECUTEINFOW info = {};
   info.cbSize = sizeof info;
-  info.fMask = SEE_MASK_NOCLOSEPROCESS;
+  // No error box: a setup that waits must not be stopped by one.
+  info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
   info.hwnd = owner;
   info.lpVerb = L"open";
   info.lpFile = cc::win::Wide(file);
