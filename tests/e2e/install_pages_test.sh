@@ -154,6 +154,7 @@ wait_text() {
 dialog_tree() { drive tree "title=$1"; }
 control_line() { grep -m1 "name=\"$2\" " <<< "$1"; }
 
+long_folder='Reference material kept for the long path test of the overwrite question/A chapter folder whose name is rather long as well'
 reset_markers() { rm -f "$app/started.txt" "$app/launchfile.txt" "$app/launched.txt" "$app/readme.txt" "$app/script.txt"; }
 
 button_left() { sed -n 's/.* rect=\(-*[0-9]*\),.*/\1/p' <<< "$(control_line "$1" "$2")"; }
@@ -204,17 +205,36 @@ overwrite_question() {
   screenshot "$2"
 }
 
-# finish_run W PID CODE: the finish page comes, Finish ends the wizard with CODE.
+# long_path_question TITLE SHOT: OverwriteDlg is up about the file with the
+# long path, which its label shows broken into lines at its separators, the
+# file name whole at the end.
+long_name='the notes of a user with a long file name.txt'
+long_path_question() {
+  local message i
+  for i in $(seq 30); do
+    message=$(drive text "title=$1" labMsg 2>/dev/null)
+    grep -qF "$long_name" <<< "$message" && break
+    sleep 1
+  done
+  check "the question about the long path appears" grep -qF "$long_name" <<< "$message"
+  check "the path is broken into lines, the file name whole at the end" \
+    test "$(wc -l <<< "$message")" -ge 4 -a "${message%"$long_name"}" != "$message"
+  screenshot "$2"
+}
+
+# finish_run W PID CODE [close]: the finish page comes, Finish (or the
+# close box: closing the finish page finishes) ends the wizard with CODE.
 finish_run() {
   check "the finish page follows" drive wait-control "$1" chkLaunch --timeout 60000
-  drive click "$1" btnNext >/dev/null
-  check "Finish ends the wizard" drive wait "$1" --gone --timeout 30000
+  if [ "${4:-}" = close ]; then drive close "$1" >/dev/null; else drive click "$1" btnNext >/dev/null; fi
+  check "the wizard ends" drive wait "$1" --gone --timeout 30000
   wait_program "$2" 60
   check "exit code $3" test $? -eq "$3"
 }
 
 echo "re-install over the first: the shared file skipped, the file that is there kept"
 printf 'edited by the user\r\n' > "$app/keep.txt"
+printf 'edited by the user\r\n' > "$app/$long_folder/$long_name"
 reset_markers
 run_setup pid main en_US.UTF-8 2
 wait_window "Pages Test - Velmora" || { check "the setup window appears" false; exit 1; }
@@ -223,9 +243,12 @@ answer_earlier "Pages Question"
 shared_question "Pages Question" install_pages_remove_en "&Remove" exact
 drive click "title=Pages Question" 3 >/dev/null
 overwrite_question "Pages Question" install_pages_overwrite_en
+drive click "title=Pages Question" 3 >/dev/null
+long_path_question "Pages Question" install_pages_overwrite_long_en
 drive click "title=Pages Question" 4 >/dev/null
 finish_run "$W" "$pid" 0
-check "skip all kept the user's file" grep -q 'edited by the user' "$app/keep.txt"
+check "skip kept the user's file" grep -q 'edited by the user' "$app/keep.txt"
+check "skip all kept the other" grep -q 'edited by the user' "$app/$long_folder/$long_name"
 check "the earlier installation was removed first" \
   grep -qF "Remove, File:$(app_win "$app")\\app.txt" <<< "$(log_text "$run_log")"
 check "the application is in place again" cmp -s "$app/app.txt" "$work/main-project/files/app.txt"
@@ -255,6 +278,8 @@ answer_earlier "Seitentest Frage"
 shared_question "Seitentest Frage" install_pages_remove_de "&Entfernen"
 drive click "title=Seitentest Frage" 3 >/dev/null
 overwrite_question "Seitentest Frage" install_pages_overwrite_de grows
+drive click "title=Seitentest Frage" 3 >/dev/null
+long_path_question "Seitentest Frage" install_pages_overwrite_long_de
 drive click "title=Seitentest Frage" 4 >/dev/null
 for i in $(seq 300); do [ -f "$app/started.txt" ] && break; sleep 0.1; done
 drive click "$W" btnDetail >/dev/null
@@ -262,7 +287,9 @@ drive wait-control "$W" textDetail --timeout 10000 >/dev/null
 screenshot install_pages_installing_de
 check "the German finish page follows" drive wait-control "$W" chkLaunch --text "Velmora Pages &starten" --timeout 60000
 screenshot install_pages_finish_de
-finish_run "$W" "$pid" 0
+finish_run "$W" "$pid" 0 close
+sleep 3
+check "closing the finish page started the program too" test -f "$app/launched.txt"
 
 echo "cancel during a large copy"
 make_setup cancel 200000000 's/^Comp.editAppDir=.*/Comp.editAppDir=Velmora Pages Cancel/' \
