@@ -147,8 +147,12 @@ bool InsingPage::Install(int direction) {
 }
 
 void InsingPage::OnEnter(int direction) {
-  // The installation runs once, however often the page is shown.
-  if (direction == kInstallPhase && installed_) return;
+  // The installation runs once, however often the page is shown; shown
+  // again, the page only moves on.
+  if (direction == kInstallPhase && installed_) {
+    Context().actions.AdvanceSoon();
+    return;
+  }
   if (direction == kInstallPhase) installed_ = true;
   bool ran = Install(direction);
   Config().SetBool(u"Ret.CancelEnd", true);
