@@ -59,7 +59,10 @@ TEST(OverwriteDialogTest, EachWayOfClosingGivesItsAnswer) {
       } else if (c.message == WM_CLOSE) {
         SendMessageW(dialog.Handle(), WM_CLOSE, 0, 0);
       } else {
-        MSG msg = {dialog.Handle(), WM_KEYDOWN, VK_ESCAPE, 0};
+        MSG msg = {};
+        msg.hwnd = dialog.Handle();
+        msg.message = WM_KEYDOWN;
+        msg.wParam = VK_ESCAPE;
         cc::win::App::DispatchOne(&msg);
       }
     });
@@ -88,7 +91,9 @@ TEST(OverwriteDialogTest, LayoutOfBothDialogs) {
       for (int i = 0; i < kOverwriteButtonCount; ++i) {
         cc::win::Button* button = c.dialog->ButtonAt(i);
         EXPECT_EQ(button->Visible(), c.lefts[i] >= 0) << c.name << " button " << i;
-        if (c.lefts[i] >= 0) EXPECT_EQ(button->GetBounds().x, c.lefts[i]) << c.name << " button " << i;
+        if (c.lefts[i] >= 0) {
+          EXPECT_EQ(button->GetBounds().x, c.lefts[i]) << c.name << " button " << i;
+        }
       }
       c.dialog->ButtonAt(kOverwriteCancel)->PerformClick();
     });
