@@ -73,10 +73,6 @@ class FunctionPage : public cc::win::Panel {
   cc::KeyArr& Config() const { return context_.config; }
   WizardContext& Context() const { return context_; }
   cc::win::WizardForm& Form() const { return context_.form; }
-  // Adds `bit` to the flags of this showing (PreparePage reads them afresh
-  // each time); the frame's layout reads them after LoadPage.
-  void AddFlag(uint32_t bit) { flags_ |= bit; }
-
   // Adds a child control named `name` at design position and size. Texts,
   // labels and buttons show the form's background through them.
   template <class T>
@@ -86,6 +82,9 @@ class FunctionPage : public cc::win::Panel {
     PrepareChild(control.get(), name, x, y, width, height, anchors);
     return Add(std::move(control));
   }
+  // Adds bits to the flags in force until the next PreparePage (a page's
+  // LoadPage disabling Back or Next for the layout that follows).
+  void AddFlags(uint32_t bits) { flags_ |= bits; }
   // A message box over the form with an OK button and the warning icon.
   void ShowMessage(const cc::Str& text, const cc::Str& caption);
 

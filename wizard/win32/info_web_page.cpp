@@ -22,7 +22,7 @@ void InfoWebPage::BuildControls() {
 
 bool InfoWebPage::LoadPage(int mode) {
   if ((mode != kLoadByNext && mode != kLoadLanguageChanged) || HasFlag(kWebPageOpened)) return true;
-  AddFlag(kWebPageOpened);
+  AddFlags(kWebPageOpened);
   Str url = Config().Get(KeyOf(u".InfoUrl"));
   if (url.IsNull() || url.IsEmpty()) return true;
   ie_->SetSilent(true);

@@ -3,8 +3,10 @@
 #include "wizard/page_ids.h"
 #include "wizard/win32/confirm_page.h"
 #include "wizard/win32/customize_page.h"
+#include "wizard/win32/finish_page.h"
 #include "wizard/win32/info_page.h"
 #include "wizard/win32/info_web_page.h"
+#include "wizard/win32/insing_page.h"
 #include "wizard/win32/license_page.h"
 #include "wizard/win32/location_page.h"
 #include "wizard/win32/menu_folder_page.h"
@@ -48,10 +50,14 @@ std::unique_ptr<FunctionPage> CreatePage(int typeId, WizardContext& context, con
       return std::make_unique<ShortcutAssocPage>(context, keyBase);
     case kShortcutServicePage:
       return std::make_unique<ShortcutServicePage>(context, keyBase);
-    // Pages without their own class yet show their information text only.
     case kInsingPage:
+      return std::make_unique<InsingPage>(context, keyBase);
     case kFinishPage:
-      return std::make_unique<FunctionPage>(typeId, context, keyBase);
+      return std::make_unique<FinishPage>(context, keyBase);
+    case kInsingPage:
+      return std::make_unique<InsingPage>(context, keyBase);
+    case kFinishPage:
+      return std::make_unique<FinishPage>(context, keyBase);
     default:
       return nullptr;
   }

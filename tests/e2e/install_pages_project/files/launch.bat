@@ -1,0 +1,1 @@
+@echo launched> "%~dp0launched.txt"

@@ -1,0 +1,1 @@
+@echo readme> "%~dp0readme.txt"
