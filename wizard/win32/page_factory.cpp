@@ -54,10 +54,6 @@ std::unique_ptr<FunctionPage> CreatePage(int typeId, WizardContext& context, con
       return std::make_unique<InsingPage>(context, keyBase);
     case kFinishPage:
       return std::make_unique<FinishPage>(context, keyBase);
-    case kInsingPage:
-      return std::make_unique<InsingPage>(context, keyBase);
-    case kFinishPage:
-      return std::make_unique<FinishPage>(context, keyBase);
     default:
       return nullptr;
   }
