@@ -17,7 +17,8 @@
 # programs and is timed alternately with ours (RUNS times each, default 3;
 # medians); the 32-bit zlib and lzma installers only where this kernel can
 # run 32-bit programs. Start-up is timed with the big setup and with the
-# demo project's (the runtime starts, opens its payload and exits).
+# same project holding one small file (the runtime starts, opens its payload
+# and exits).
 #
 # Build folders: VELMORA_BENCH_NATIVE (packer, default build/native) and
 # VELMORA_BENCH_WINDOWS (harness, runtime; default build/windows where 32-bit
@@ -165,17 +166,18 @@ awk -v load="$(cut -d' ' -f1-3 /proc/loadavg)" -v s="$speed" -v c="$compressed" 
 }'
 rm -rf "$target"
 
-echo "== start-up (runtime starts, opens its payload, exits; Wine's own start included)"
+echo "== start-up (from starting the setup until it reports its opened payload; Wine's own start included)"
+# The same kind of project with one small file: only the payload differs.
 tiny="$work/tiny-setup.exe"
-"$pack" build "$top/examples/demo" -o "$tiny" --runtime "$runtime" > /dev/null
+mkdir -p "$work/tiny-payload"
+printf 'one small file\r\n' > "$work/tiny-payload/readme.txt"
+python3 "$top/install/bench/make_bench_project.py" "$work/tiny-payload" "$work/tiny-project" > /dev/null
+"$pack" build "$work/tiny-project" -o "$tiny" --runtime "$runtime" > /dev/null
 : > "$work/start-big.times"; : > "$work/start-tiny.times"
 for i in $(seq 1 "$runs"); do
   for which in big tiny; do
     exe=$setup; [ $which = tiny ] && exe=$tiny
-    t0=$(date +%s.%N)
-    "$wine" "$exe" > /dev/null 2>&1 || true
-    t1=$(date +%s.%N)
-    echo "$t1 - $t0" | bc >> "$work/start-$which.times"
+    python3 "$top/install/bench/time_startup.py" "$wine" "$exe" >> "$work/start-$which.times"
   done
 done
 big=$(median < "$work/start-big.times"); small=$(median < "$work/start-tiny.times")
