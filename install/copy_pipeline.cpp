@@ -121,7 +121,8 @@ uint32_t CopyPipeline::NextBlock(size_t* size) {
   const Block& block = blocks_[id];
   const uint32_t status = block.status;
   *size = block.size;
-  if (status != kPayloadMoreData) ++consumerPosition_;
+  midEntry_ = status == kPayloadMoreData;
+  if (!midEntry_) ++consumerPosition_;
   if ((status == kPayloadOk || status == kPayloadMoreData) && !dropWrites_) {
     toWrite_.push_back(id);
     writerWake_.notify_one();
@@ -149,6 +150,13 @@ void CopyPipeline::Stop() {
   dropWrites_ = true;
   for (int id : toWrite_) free_.push_back(id);
   toWrite_.clear();
+  // The rest of the entry is for nobody: asked for again, it starts afresh.
+  if (midEntry_) {
+    midEntry_ = false;
+    ++consumerPosition_;
+    DropStaleBlocks();
+    if (readerPosition_ < consumerPosition_) MoveReader(consumerPosition_);
+  }
   readerWake_.notify_one();
   WaitWithKeepAlive(lock, consumerWake_, [this] { return !writing_; });
   file_ = nullptr;

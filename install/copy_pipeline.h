@@ -77,7 +77,7 @@ class CopyPipeline {
 
   // Drops the blocks handed over but not yet written and waits for the
   // write in progress, if any: afterwards nothing more is written to the
-  // file.
+  // file. The rest of the entry is dropped too.
   void Stop();
 
  private:
@@ -123,6 +123,7 @@ class CopyPipeline {
   size_t readerPosition_ = 0;
   uint64_t readerMoves_ = 0;  // counts MoveReader calls: the reader restarts its entry
   size_t consumerPosition_ = 0;
+  bool midEntry_ = false;     // the consumer has taken some blocks of its entry, not the last
   File* file_ = nullptr;
   bool writing_ = false;      // the writer is inside Write/Flush
   bool dropWrites_ = false;   // Stop or a failed write: drop what is queued

@@ -87,6 +87,24 @@ TEST(CopyPipelineTest, EveryEntryAskedForArrivesWhole) {
   }
 }
 
+// A copy stopped half-way leaves nothing behind in the pipeline: the same
+// entry asked for again arrives whole, from its start.
+TEST(CopyPipelineTest, AnEntryStoppedHalfWayStartsAfreshWhenAskedAgain) {
+  Payload payload;
+  ASSERT_NE(payload.archive, nullptr);
+  FakeFileSystem files;
+  CopyPipeline pipeline(payload.archive.get(), {2, 3}, nullptr, nullptr);
+  std::unique_ptr<File> file = files.Open(u"C:\\stopped.bin", OpenMode::kCreate);
+  ASSERT_NE(file, nullptr);
+  pipeline.Begin(2, file.get());
+  size_t size = 0;
+  ASSERT_EQ(pipeline.NextBlock(&size), kPayloadMoreData);
+  pipeline.Stop();
+  file->Close();
+  EXPECT_TRUE(CopyThrough(pipeline, files, 2) == EntryBytes(2));
+  EXPECT_TRUE(CopyThrough(pipeline, files, 3) == EntryBytes(3));
+}
+
 // A damaged entry reports its status to the caller; the next entry is read
 // as usual.
 TEST(CopyPipelineTest, ADamagedEntryFailsAloneAndTheNextIsReadAsUsual) {
