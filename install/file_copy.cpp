@@ -57,8 +57,14 @@ RoomResult SwapIn(InstallSession& session, const cc::Str& partial, const cc::Str
                   int* result) {
   FileSystem& files = *session.platform.files;
   for (;;) {
-    if (FileExists(files, target)) files.SetAttributes(target, kFileAttributeNormal);
     if (files.Move(partial, target, true)) return RoomResult::kReady;
+    // A read-only target refuses to be replaced: clear its attributes and
+    // try once more before asking. (Tried in this order, a fresh install
+    // spends no call on a target that is not there.)
+    if (FileExists(files, target) && files.SetAttributes(target, kFileAttributeNormal) &&
+        files.Move(partial, target, true)) {
+      return RoomResult::kReady;
+    }
     switch (AskFileError(session, target)) {
       case FileErrorAnswer::kAbort:
         DeleteFileForced(files, partial);
@@ -160,8 +166,9 @@ int PlaceFile(InstallSession& session, CopyPipeline& pipeline, int n, const File
   const cc::Str partial = target + cc::Str(kPartialSuffix);
   std::unique_ptr<File> file;
   while (!file) {
-    DeleteFileForced(files, partial);
     file = files.Open(partial, OpenMode::kCreate);
+    // A read-only leftover of an earlier run is removed and the file made anew.
+    if (!file && DeleteFileForced(files, partial)) file = files.Open(partial, OpenMode::kCreate);
     if (file) break;
     FileErrorAnswer answer = AskFileError(session, target);
     if (answer == FileErrorAnswer::kAbort) {

@@ -566,3 +566,34 @@ TEST(FileStepTest, KeptFilesBetweenCopiedOnesDoNotShiftTheirContent) {
 }
 
 }  // namespace
+
+namespace {
+
+// Read-only files in the way are replaced without a question: a target the
+// item always replaces, and a leftover partial file of an earlier run.
+TEST(FileStepTest, ReadOnlyFilesInTheWayAreReplacedWithoutAQuestion) {
+  struct Case {
+    const char* name;
+    bool target, partial;  // which of them exists, read-only
+  };
+  const Case cases[] = {
+      {"read-only target", true, false},
+      {"read-only leftover partial", false, true},
+      {"both", true, true},
+  };
+  for (const Case& c : cases) {
+    InstallWorld world;
+    OneFile(world, "new", 2);
+    const cc::Str partial = cc::Str(kBig) + cc::Str(kPartialSuffix);
+    if (c.target) world.platform.fake_files.PutFile(kBig, "old", kFileAttributeReadOnly);
+    if (c.partial) world.platform.fake_files.PutFile(partial, "stale", kFileAttributeReadOnly);
+    EXPECT_EQ(RunFiles(world), kFileStepOk) << c.name;
+    std::string bytes;
+    ASSERT_TRUE(world.FileBytes(kBig, &bytes)) << c.name;
+    EXPECT_EQ(bytes, "new") << c.name;
+    EXPECT_FALSE(world.Exists(partial)) << c.name;
+    EXPECT_EQ(world.platform.fake_prompts.CountOf(FakePrompts::Kind::kAbortRetryIgnore), 0) << c.name;
+  }
+}
+
+}  // namespace
