@@ -1,9 +1,9 @@
 #include "install/file_copy.h"
 
 #include <algorithm>
-#include <chrono>
 #include <memory>
 
+#include "install/copy_pipeline.h"
 #include "install/create_folder.h"
 #include "install/file_item.h"
 #include "install/file_step.h"
@@ -26,12 +26,6 @@ const char16_t* const kOverwriteButtonKeys[kOverwriteButtonCount] = {
 
 // What putting the new file in place of the target came to.
 enum class RoomResult { kReady, kIgnored, kAborted };
-
-int64_t MicrosecondsSince(std::chrono::steady_clock::time_point start) {
-  return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() -
-                                                               start)
-      .count();
-}
 
 int StopWithError(InstallSession& session, const cc::Str& errorInfo) {
   session.store.Set(u"Ret.ErrorInfo", errorInfo);
@@ -63,8 +57,14 @@ RoomResult SwapIn(InstallSession& session, const cc::Str& partial, const cc::Str
                   int* result) {
   FileSystem& files = *session.platform.files;
   for (;;) {
-    if (FileExists(files, target)) files.SetAttributes(target, kFileAttributeNormal);
     if (files.Move(partial, target, true)) return RoomResult::kReady;
+    // A read-only target refuses to be replaced: clear its attributes and
+    // try once more before asking. (Tried in this order, a fresh install
+    // spends no call on a target that is not there.)
+    if (FileExists(files, target) && files.SetAttributes(target, kFileAttributeNormal) &&
+        files.Move(partial, target, true)) {
+      return RoomResult::kReady;
+    }
     switch (AskFileError(session, target)) {
       case FileErrorAnswer::kAbort:
         DeleteFileForced(files, partial);
@@ -101,50 +101,48 @@ void ShowCopyProgress(InstallSession& session, const cc::Str& target, uint64_t w
 }
 
 // Copies the payload entry `source` into the open `file` (at `partial`) in
-// blocks; `target` is what the user is shown.
-int CopyEntry(InstallSession& session, const cc::Str& source, const cc::Str& target,
-              const cc::Str& partial, std::unique_ptr<File> file) {
+// blocks; `target` is what the user is shown. The blocks are decoded and
+// written by the pipeline's threads; this thread shows the progress before
+// each block and checks Cancel, and no block is handed to the writer once
+// Cancel is seen.
+int CopyEntry(InstallSession& session, CopyPipeline& pipeline, const cc::Str& source,
+              const cc::Str& target, const cc::Str& partial, std::unique_ptr<File> file) {
   const cc::Str copyError = ErrorText(session.store, u".s.i.Var.CopyFileError", target);
   int index = -1;
   PayloadEntry entry;
   if (FindEntry(session.archive, source, true, &index, &entry) != kPayloadOk) {
     return AbandonCopy(session, std::move(file), partial, copyError);
   }
-  unsigned char* buffer = session.transfer_buffer.data();
-  CopyTimings& timings = session.timings;
+  pipeline.Begin(index, file.get());
   uint64_t written = 0;
   for (;;) {
     ShowCopyProgress(session, target, written, entry.uncompressedSize);
-    if (session.Canceling()) return AbandonCopy(session, std::move(file), partial, cc::Str());
+    if (session.Canceling()) {
+      pipeline.Stop();
+      return AbandonCopy(session, std::move(file), partial, cc::Str());
+    }
     size_t chunk = 0;
-    auto start = std::chrono::steady_clock::now();
-    uint32_t status = ReadEntry(session.archive, index, buffer, kCopyBlockSize, &chunk);
-    timings.read_us += MicrosecondsSince(start);
-    if (status != kPayloadOk && status != kPayloadMoreData) {
+    uint32_t status = pipeline.NextBlock(&chunk);
+    if ((status != kPayloadOk && status != kPayloadMoreData) || pipeline.WriteFailed()) {
+      pipeline.Stop();
       return AbandonCopy(session, std::move(file), partial, copyError);
     }
     session.bytes_done += static_cast<int64_t>(chunk);
     written += chunk;
-    start = std::chrono::steady_clock::now();
-    bool ok = file->Write(buffer, static_cast<int>(chunk));
-    timings.write_us += MicrosecondsSince(start);
-    if (!ok) return AbandonCopy(session, std::move(file), partial, copyError);
-    start = std::chrono::steady_clock::now();
-    file->Flush();
-    timings.flush_us += MicrosecondsSince(start);
-    ++timings.blocks;
     if (status == kPayloadOk) break;
   }
-  if (!file->Close()) return AbandonCopy(session, std::move(file), partial, copyError);
-  ++timings.files;
+  if (!pipeline.Finish() || !file->Close()) {
+    return AbandonCopy(session, std::move(file), partial, copyError);
+  }
+  ++session.timings.files;
   return kFileStepOk;
 }
 
 // The overwrite decision, the copy and the swap of a file that is extracted.
 // Sets `*kept` when the file that was there stays as it was (the user's
 // skip, a keep mode, Ignore): the install did not write it.
-int PlaceFile(InstallSession& session, int n, const FileItem& item, const cc::Str& parentPath,
-              const cc::Str& target, cc::Str* fileOver, bool* kept) {
+int PlaceFile(InstallSession& session, CopyPipeline& pipeline, int n, const FileItem& item,
+              const cc::Str& parentPath, const cc::Str& target, cc::Str* fileOver, bool* kept) {
   if (!CreateFolder(session, parentPath, false)) {
     session.store.Set(u"Ret.ErrorInfo",
                       ErrorText(session.store, u".s.i.Var.CreateFolderError", parentPath));
@@ -168,8 +166,9 @@ int PlaceFile(InstallSession& session, int n, const FileItem& item, const cc::St
   const cc::Str partial = target + cc::Str(kPartialSuffix);
   std::unique_ptr<File> file;
   while (!file) {
-    DeleteFileForced(files, partial);
     file = files.Open(partial, OpenMode::kCreate);
+    // A read-only leftover of an earlier run is removed and the file made anew.
+    if (!file && DeleteFileForced(files, partial)) file = files.Open(partial, OpenMode::kCreate);
     if (file) break;
     FileErrorAnswer answer = AskFileError(session, target);
     if (answer == FileErrorAnswer::kAbort) {
@@ -181,7 +180,7 @@ int PlaceFile(InstallSession& session, int n, const FileItem& item, const cc::St
       return kFileStepOk;
     }
   }
-  int result = CopyEntry(session, item.source, target, partial, std::move(file));
+  int result = CopyEntry(session, pipeline, item.source, target, partial, std::move(file));
   if (result < 0) return result;
   RoomResult swap = SwapIn(session, partial, target, &result);
   if (swap == RoomResult::kAborted) return result;
@@ -204,8 +203,8 @@ cc::Str RecordedRemovalMode(int uninstallMode, bool kept) {
 
 }  // namespace
 
-int InstallFileItem(InstallSession& session, int n, const FileItem& item, const cc::Str& indent,
-                    const cc::Str& parentPath) {
+int InstallFileItem(InstallSession& session, CopyPipeline& pipeline, int n, const FileItem& item,
+                    const cc::Str& indent, const cc::Str& parentPath) {
   const cc::Str target = parentPath + InstalledFileName(item.source);
   ShowDetail(session.progress(), target);
   cc::Str fileOver = u"0";
@@ -213,7 +212,7 @@ int InstallFileItem(InstallSession& session, int n, const FileItem& item, const 
   bool extract = session.archive != nullptr &&
                  !session.store.GetBool(cc::Str::Formatted(u"s.f.%d.Item.I", n), false);
   if (extract) {
-    int result = PlaceFile(session, n, item, parentPath, target, &fileOver, &kept);
+    int result = PlaceFile(session, pipeline, n, item, parentPath, target, &fileOver, &kept);
     if (result < 0) return result;
   }
   ShowStatusLine(session.progress(), indent + target + cc::Str(u"\r\n"));

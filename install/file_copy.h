@@ -7,6 +7,7 @@
 
 #include "core/str.h"
 
+class CopyPipeline;
 struct FileItem;
 
 // The suffix of the file a new version is written to before it replaces
@@ -15,10 +16,10 @@ inline constexpr char16_t kPartialSuffix[] = u".~partial";
 struct InstallSession;
 
 // Installs file item `n` (selected, for this system, with a source) into
-// `parentPath`. Returns 0 when the step goes on (the file written, kept,
+// `parentPath`, its content decoded and written through `pipeline`. Returns 0 when the step goes on (the file written, kept,
 // ignored or not extracted), -1 when its folder cannot be created, -2 when
 // a write fails, the user chooses Abort or Cancel, or Cancel is pressed
 // during the copy. A copy that stops half-way removes the partial file and
 // keeps the old one.
-int InstallFileItem(InstallSession& session, int n, const FileItem& item, const cc::Str& indent,
-                    const cc::Str& parentPath);
+int InstallFileItem(InstallSession& session, CopyPipeline& pipeline, int n, const FileItem& item,
+                    const cc::Str& indent, const cc::Str& parentPath);

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <string>
 
 #include "install/file_copy.h"
@@ -403,6 +406,193 @@ TEST(FileStepTest, AFailedOrCanceledReplaceKeepsTheOldFile) {
     ASSERT_TRUE(world.FileBytes(kBig, &bytes)) << c.name;
     EXPECT_EQ(bytes, "old") << c.name;
     EXPECT_FALSE(world.Exists(cc::Str(kBig) + cc::Str(kPartialSuffix))) << c.name;
+  }
+}
+
+}  // namespace
+
+namespace {
+
+// The progress of a copy is the same block for block as a copy on one
+// thread: the bar before each block, the percentage from the second block
+// of an entry larger than one block.
+TEST(FileStepTest, ProgressValuesFollowTheBlocksInOrder) {
+  InstallWorld world;
+  world.Item(1, 0, 2, u"Main");
+  world.Check(1);
+  world.Item(2, 1, 3, u"<Application Folder>");
+  world.Item(3, 2, 5, u"3*a.bin");
+  world.Item(4, 2, 5, u"4*b.bin");
+  world.Item(5, 2, 5, u"5*c.bin");
+  world.Payload({{"3*a.bin", Pattern(250000)}, {"4*b.bin", Pattern(102400)}, {"5*c.bin", ""}});
+  world.store.Set(u"Ret.Location.Required", u"352400");
+  ASSERT_EQ(RunFiles(world), kFileStepOk);
+
+  const cc::Str a = cc::Str(kAppFolder) + cc::Str(u"a.bin");
+  const cc::Str b = cc::Str(kAppFolder) + cc::Str(u"b.bin");
+  const cc::Str c = cc::Str(kAppFolder) + cc::Str(u"c.bin");
+  const FakeProgress& progress = world.platform.fake_progress;
+  // 0, 102400, 204800, 250000 and 352400 of 352400 bytes done.
+  EXPECT_EQ(progress.Bars(), (std::vector<int>{0, 29, 58, 70, 100}));
+  EXPECT_EQ(progress.Details(), (std::vector<cc::Str>{a, a + cc::Str(u"(40/100)"), a + cc::Str(u"(81/100)"), b, c}));
+  std::string bytes;
+  ASSERT_TRUE(world.FileBytes(a, &bytes));
+  EXPECT_TRUE(bytes == Pattern(250000));
+  ASSERT_TRUE(world.FileBytes(c, &bytes));
+  EXPECT_EQ(bytes, "");
+}
+
+// Holds every write at a gate until the test opens it, and counts the
+// writes that began.
+class GatedFiles : public FaultyFiles {
+ public:
+  using FaultyFiles::FaultyFiles;
+  std::unique_ptr<File> Open(const cc::Str& p, OpenMode mode) override {
+    std::unique_ptr<File> file = FaultyFiles::Open(p, mode);
+    if (!file || mode == OpenMode::kRead) return file;
+    return std::make_unique<GatedFile>(std::move(file), this);
+  }
+  // Waits (at most two seconds) until `count` writes have begun.
+  bool AwaitWrites(int count) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    return changed_.wait_for(lock, std::chrono::seconds(2), [&] { return begun_ >= count; });
+  }
+  void OpenGate() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    open_ = true;
+    changed_.notify_all();
+  }
+  int Begun() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return begun_;
+  }
+  // True when a write gave up waiting: nothing opened the gate.
+  bool TimedOut() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return timed_out_;
+  }
+
+ private:
+  class GatedFile : public File {
+   public:
+    GatedFile(std::unique_ptr<File> inner, GatedFiles* gate) : inner_(std::move(inner)), gate_(gate) {}
+    int Read(void* b, int n) override { return inner_->Read(b, n); }
+    bool Write(const void* data, int size) override {
+      {
+        std::unique_lock<std::mutex> lock(gate_->mutex_);
+        ++gate_->begun_;
+        gate_->changed_.notify_all();
+        if (!gate_->changed_.wait_for(lock, std::chrono::seconds(2), [&] { return gate_->open_; })) {
+          gate_->timed_out_ = true;
+        }
+      }
+      return inner_->Write(data, size);
+    }
+    bool Flush() override { return inner_->Flush(); }
+    int64_t Size() override { return inner_->Size(); }
+    int64_t Seek(int64_t o, SeekFrom f) override { return inner_->Seek(o, f); }
+    bool Close() override { return inner_->Close(); }
+
+   private:
+    std::unique_ptr<File> inner_;
+    GatedFiles* gate_;
+  };
+
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  int begun_ = 0;
+  bool open_ = false;
+  bool timed_out_ = false;
+};
+
+// Cancel while the writer is busy with the first block and more blocks are
+// decoded and handed over: the write in progress completes, nothing is
+// written after the cancel is seen, the partial file goes and the old file
+// stays.
+TEST(FileStepTest, CancelDuringAPipelinedCopyWritesNothingAfterIt) {
+  InstallWorld world;
+  GatedFiles files(world.platform.fake_files);
+  world.platform.files = &files;
+  OneFile(world, Pattern(20 * kCopyBlockSize), 2);
+  world.platform.fake_files.PutFile(kBig, "old");
+  FakeProgress& progress = world.platform.fake_progress;
+  int canceled_at = 0;
+  bool writer_busy = false;
+  progress.OnPump([&](int) {
+    if (canceled_at > 0) {
+      files.OpenGate();  // the file step waits for the write in progress
+    } else if (progress.Bars().size() == 4) {  // before the fourth block: three are handed over
+      writer_busy = files.AwaitWrites(1);
+      world.store.SetBool(u"Ret.Canceling", true);
+      canceled_at = files.Begun();
+    }
+  });
+  EXPECT_EQ(RunFiles(world), kFileStepStopped);
+  files.OpenGate();
+  EXPECT_TRUE(writer_busy);
+  EXPECT_FALSE(files.TimedOut()) << "the step did not wait for the write in progress";
+  EXPECT_EQ(canceled_at, 1);
+  EXPECT_EQ(files.Begun(), canceled_at) << "a block was written after the cancel";
+  EXPECT_EQ(progress.Bars().size(), 4u);
+  std::string bytes;
+  ASSERT_TRUE(world.FileBytes(kBig, &bytes));
+  EXPECT_EQ(bytes, "old");
+  EXPECT_FALSE(world.Exists(cc::Str(kBig) + cc::Str(kPartialSuffix)));
+  EXPECT_FALSE(world.store.Has(u"Ret.ErrorInfo"));
+}
+
+// Files the walk keeps are skipped by the read-ahead: every file that is
+// written gets its own bytes, whatever was decoded ahead of it.
+TEST(FileStepTest, KeptFilesBetweenCopiedOnesDoNotShiftTheirContent) {
+  InstallWorld world;
+  world.Item(1, 0, 2, u"Main");
+  world.Check(1);
+  world.Item(2, 1, 3, u"<Application Folder>");
+  std::vector<std::pair<std::string, std::string>> entries;
+  for (int i = 0; i < 6; ++i) {
+    const int n = 3 + i;
+    world.Item(n, 2, 5, cc::Str::Formatted(u"%d*f%d.bin", n, i).GetBuffer(), i % 2 ? 3 : 2);  // odd: never replace
+    world.platform.fake_files.PutFile(cc::Str::Formatted(u"%sf%d.bin", kAppFolder, i), "old");
+    entries.emplace_back(cc::Str::Formatted(u"%d*f%d.bin", n, i).ToUtf8(),
+                         Pattern(static_cast<size_t>(kCopyBlockSize) * (i + 1) + i) + std::to_string(i));
+  }
+  world.Payload(entries);
+  ASSERT_EQ(RunFiles(world), kFileStepOk);
+  for (int i = 0; i < 6; ++i) {
+    std::string bytes;
+    ASSERT_TRUE(world.FileBytes(cc::Str::Formatted(u"%sf%d.bin", kAppFolder, i), &bytes));
+    EXPECT_TRUE(bytes == (i % 2 ? std::string("old") : entries[i].second)) << "file " << i;
+  }
+}
+
+}  // namespace
+
+namespace {
+
+// Read-only files in the way are replaced without a question: a target the
+// item always replaces, and a leftover partial file of an earlier run.
+TEST(FileStepTest, ReadOnlyFilesInTheWayAreReplacedWithoutAQuestion) {
+  struct Case {
+    const char* name;
+    bool target, partial;  // which of them exists, read-only
+  };
+  const Case cases[] = {
+      {"read-only target", true, false},
+      {"read-only leftover partial", false, true},
+      {"both", true, true},
+  };
+  for (const Case& c : cases) {
+    InstallWorld world;
+    OneFile(world, "new", 2);
+    const cc::Str partial = cc::Str(kBig) + cc::Str(kPartialSuffix);
+    if (c.target) world.platform.fake_files.PutFile(kBig, "old", kFileAttributeReadOnly);
+    if (c.partial) world.platform.fake_files.PutFile(partial, "stale", kFileAttributeReadOnly);
+    EXPECT_EQ(RunFiles(world), kFileStepOk) << c.name;
+    std::string bytes;
+    ASSERT_TRUE(world.FileBytes(kBig, &bytes)) << c.name;
+    EXPECT_EQ(bytes, "new") << c.name;
+    EXPECT_FALSE(world.Exists(partial)) << c.name;
+    EXPECT_EQ(world.platform.fake_prompts.CountOf(FakePrompts::Kind::kAbortRetryIgnore), 0) << c.name;
   }
 }
 

@@ -113,6 +113,8 @@ class PayloadArchive {
   const PayloadEntry& Entry(int index) const { return entries_[index].entry; }
   int Find(const std::string& utf8, bool ignoreCase) const;
   uint32_t Read(int index, unsigned char* buffer, size_t bufferSize, size_t* bytesRead);
+  uint32_t Locate(int index, PayloadEntryData* data) { return LocateData(entries_[index], data); }
+  const std::string& Password() const { return password_; }
 
  private:
   uint32_t ReadDirectory();
@@ -290,6 +292,17 @@ uint32_t ReadEntry(PayloadArchive* archive, int index, void* buffer, size_t buff
   // A buffer that cannot take a single byte would never make progress.
   if (bufferSize == 0 && archive->Entry(index).uncompressedSize != 0) return kPayloadBadArguments;
   return archive->Read(index, static_cast<unsigned char*>(buffer), bufferSize, bytesRead);
+}
+
+uint32_t LocateEntryData(PayloadArchive* archive, int index, PayloadEntryData* data) {
+  if (archive == nullptr || data == nullptr || index < 0 || index >= archive->Count()) {
+    return kPayloadBadArguments;
+  }
+  return archive->Locate(index, data);
+}
+
+std::string PayloadArchivePassword(const PayloadArchive* archive) {
+  return archive != nullptr ? archive->Password() : std::string();
 }
 
 std::u16string MakeSafeEntryName(std::u16string_view name) {

@@ -78,6 +78,7 @@ struct PayloadEntry {
 };
 
 class PayloadArchive;
+struct PayloadEntryData;
 
 // Owns an open archive; destroying it closes the archive.
 struct PayloadArchiveCloser {
@@ -130,6 +131,19 @@ uint32_t FindEntry(const PayloadArchive* archive, const cc::Str& name, bool igno
 //   kPayloadInflateFailed  the deflated data is invalid.
 uint32_t ReadEntry(PayloadArchive* archive, int index, void* buffer, size_t bufferSize,
                    size_t* bytesRead = nullptr);
+
+// Where the data of entry `index` lies and how to read it, for a
+// PayloadEntryStream of the caller's own (payload_entry_stream.h): such a
+// stream reads the payload bytes only, so it may run on another thread
+// while the archive itself is used here. Returns kPayloadOk;
+// kPayloadBadArguments for a null archive, an index out of range or a null
+// `data`; kPayloadCorrupt (or the matching status) for a damaged local
+// header or data that runs past the payload.
+uint32_t LocateEntryData(PayloadArchive* archive, int index, PayloadEntryData* data);
+
+// The password the archive was opened with ("" when none); an empty text
+// for a null archive.
+std::string PayloadArchivePassword(const PayloadArchive* archive);
 
 // The name as a PayloadEntry reports it: repeatedly drops a drive prefix
 // (any character followed by ':'), else one leading '\' or '/', else

@@ -1,5 +1,6 @@
 #include "tools/pack_command.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -9,6 +10,7 @@
 #include "core/cipher_keys.h"
 #include "tools/path_text.h"
 #include "tools/payload_check.h"
+#include "tools/pe_image.h"
 #include "tools/pe_resources.h"
 #include "tools/project.h"
 #include "tools/zip_writer.h"
@@ -138,30 +140,62 @@ bool SourceDateEpoch(std::optional<int64_t>* epoch, std::string* error) {
   return true;
 }
 
-// Writes `bytes` to a temporary file beside `path` and renames it into
-// place, so that a failure never leaves a partial setup behind.
-bool WriteAtomically(const fs::path& path, const std::vector<uint8_t>& bytes, std::string* error) {
-  fs::path temp = path;
-  temp += ".partial";
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (out) out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    if (out) out.close();
-    if (!out) {
-      std::error_code ec;
-      fs::remove(temp, ec);
-      *error = "cannot write '" + PathToUtf8(temp) + "'";
-      return false;
-    }
-  }
+// Renames the finished `temp` to `path`; removes it when that fails.
+bool MoveIntoPlace(const fs::path& temp, const fs::path& path, std::string* error) {
   std::error_code ec;
   fs::rename(temp, path, ec);
-  if (ec) {
+  if (!ec) return true;
+  fs::remove(temp, ec);
+  *error = "cannot replace '" + PathToUtf8(path) + "': " + ec.message();
+  return false;
+}
+
+// Copies the file `from` to the end of `out` in pieces, adding them to
+// `checksum`. False when it cannot be read whole or written.
+bool CopyInto(const fs::path& from, uint64_t size, std::ofstream& out, pe::ImageChecksum* checksum) {
+  std::ifstream in(from, std::ios::binary);
+  std::vector<char> piece(1 << 20);
+  for (uint64_t left = size; left > 0 && in && out;) {
+    const size_t n = static_cast<size_t>(std::min<uint64_t>(left, piece.size()));
+    if (!in.read(piece.data(), static_cast<std::streamsize>(n))) return false;
+    checksum->Add(reinterpret_cast<const uint8_t*>(piece.data()), n);
+    out.write(piece.data(), static_cast<std::streamsize>(n));
+    left -= n;
+  }
+  return in && out;
+}
+
+// Writes the setup: `split` around the payload archive at `payload` (of
+// `split.hole` bytes), streamed, the checksum computed on the way. Goes
+// through a temporary file beside `path`, so that a failure never leaves a
+// partial setup behind.
+bool WriteSetup(const fs::path& path, const pe::SplitImage& split, const fs::path& payload,
+                std::string* error) {
+  fs::path temp = path;
+  temp += ".partial";
+  bool ok = false;
+  {
+    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+    pe::ImageChecksum checksum(split.checksum_offset);
+    checksum.Add(split.head.data(), split.head.size());
+    out.write(reinterpret_cast<const char*>(split.head.data()), static_cast<std::streamsize>(split.head.size()));
+    bool copied = out && CopyInto(payload, split.hole, out, &checksum);
+    checksum.Add(split.tail.data(), split.tail.size());
+    out.write(reinterpret_cast<const char*>(split.tail.data()), static_cast<std::streamsize>(split.tail.size()));
+    uint8_t field[4];
+    pe::Put32(field, checksum.Value());
+    out.seekp(static_cast<std::streamoff>(split.checksum_offset));
+    out.write(reinterpret_cast<const char*>(field), sizeof field);
+    out.close();
+    ok = copied && out.good();
+  }
+  if (!ok) {
+    std::error_code ec;
     fs::remove(temp, ec);
-    *error = "cannot replace '" + PathToUtf8(path) + "': " + ec.message();
+    *error = "cannot write '" + PathToUtf8(temp) + "'";
     return false;
   }
-  return true;
+  return MoveIntoPlace(temp, path, error);
 }
 
 int Fail(std::ostream& err, const std::string& message) {
@@ -215,24 +249,23 @@ int Build(const std::vector<std::string>& args, const std::string& program, std:
   if (!WriteZipFile(project.entries, zip_options, archive_path, &archive_size, &error)) {
     return Fail(err, error);
   }
-  std::vector<uint8_t> payload;
-  std::string why;
-  bool read = ReadAll(archive_path, &payload, &why);
+  // The setup is the runtime rebuilt around the archive, which is copied
+  // in from its file: neither is ever held in memory whole.
+  pe::SplitImage split;
+  bool placed = SetResourceAround(image, kPayloadType, kPayloadId, archive_size, &split, &error);
+  std::vector<uint8_t>().swap(image);
+  bool written = placed && WriteSetup(output, split, archive_path, &error);
   std::error_code removed;
   fs::remove(archive_path, removed);
-  if (!read) return Fail(err, "cannot read back the payload archive: " + why);
-
-  std::vector<uint8_t> setup;
-  if (!SetResource(image, kPayloadType, kPayloadId, payload, &setup, &error)) {
+  if (!placed) {
     return Fail(err, "cannot put the payload into the runtime '" + PathToUtf8(runtime) + "': " + error);
   }
-  size_t payload_size = payload.size();
-  std::vector<uint8_t>().swap(payload);
-  std::vector<uint8_t>().swap(image);
-  if (!WriteAtomically(output, setup, &error)) return Fail(err, error);
+  if (!written) return Fail(err, error);
+  const uint64_t payload_size = archive_size;
+  const uint64_t setup_size = split.head.size() + split.hole + split.tail.size();
   out << "packed " << project.entries.size() << " entries (" << payload_size << " bytes of payload, "
       << project.added_keys << " keys added to pjcfg.ini) into " << PathToUtf8(output) << " ("
-      << setup.size() << " bytes, " << bits << "-bit runtime)\n";
+      << setup_size << " bytes, " << bits << "-bit runtime)\n";
   return kExitOk;
 }
 

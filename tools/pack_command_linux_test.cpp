@@ -118,6 +118,23 @@ TEST_F(PackCommandTest, BuildsSetupsThatInspectClean) {
   }
 }
 
+// The setup is written around the payload archive in pieces, its checksum
+// summed on the way: the result is the very image that putting the payload
+// into the runtime in memory gives.
+TEST_F(PackCommandTest, StreamedSetupEqualsTheImageBuiltInMemory) {
+  for (const char* runtime : {"fixture32", "fixture64"}) {
+    SCOPED_TRACE(runtime);
+    fs::path setup = dir_.path() / (std::string(runtime) + "-setup.exe");
+    ASSERT_EQ(Build(setup, Fixture(runtime)), 0) << err_.str();
+    const std::vector<uint8_t> packed = ReadBytes(setup);
+    std::vector<uint8_t> payload, in_memory;
+    std::string error;
+    ASSERT_TRUE(GetResource(packed, u"BIN", 2, &payload, &error)) << error;
+    ASSERT_TRUE(SetResource(ReadBytes(Fixture(runtime)), u"BIN", 2, payload, &in_memory, &error)) << error;
+    EXPECT_TRUE(packed == in_memory);
+  }
+}
+
 TEST_F(PackCommandTest, SameProjectPacksToTheSameBytes) {
   ScopedEnv epoch("SOURCE_DATE_EPOCH", "1700000000");
   ASSERT_EQ(Build(dir_.path() / "a.exe"), 0) << err_.str();

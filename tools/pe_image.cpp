@@ -144,20 +144,36 @@ bool ParseImage(const std::vector<uint8_t>& bytes, Image* image, std::string* er
 }
 
 uint32_t ComputeChecksum(const std::vector<uint8_t>& bytes, size_t checksum_offset) {
-  uint64_t sum = 0;
-  const size_t n = bytes.size();
+  ImageChecksum sum(checksum_offset);
+  sum.Add(bytes.data(), bytes.size());
+  return sum.Value();
+}
+
+void ImageChecksum::Add(const uint8_t* data, size_t n) {
   // The field itself counts as zero, byte by byte: it need not be word-aligned.
-  auto byte_at = [&](size_t i) -> uint32_t {
-    if (i >= n || (i >= checksum_offset && i < checksum_offset + 4)) return 0;
-    return bytes[i];
+  const uint64_t start = length_;
+  auto byte_at = [&](size_t i) -> uint64_t {
+    return start + i - field_ < 4 ? 0 : data[i];
   };
-  for (size_t i = 0; i < n; i += 2) {
-    uint32_t word = byte_at(i) | (byte_at(i + 1) << 8);
-    sum += word;
-    sum = (sum & 0xffff) + (sum >> 16);
+  const bool touches_field = start < field_ + 4 && start + n > field_;
+  size_t i = 0;
+  if ((start & 1) != 0 && n > 0) {  // the high byte of a word begun before
+    sum_ += byte_at(0) << 8;
+    i = 1;
   }
-  sum = (sum & 0xffff) + (sum >> 16);
-  return static_cast<uint32_t>(sum + n);
+  if (touches_field) {
+    for (; i + 1 < n; i += 2) sum_ += byte_at(i) | (byte_at(i + 1) << 8);
+  } else {
+    for (; i + 1 < n; i += 2) sum_ += data[i] | (uint64_t{data[i + 1]} << 8);
+  }
+  if (i < n) sum_ += byte_at(i);  // the low byte of a word that goes on
+  length_ += n;
+}
+
+uint32_t ImageChecksum::Value() const {
+  uint64_t sum = sum_;
+  while (sum >> 16) sum = (sum & 0xffff) + (sum >> 16);
+  return static_cast<uint32_t>(sum + length_);
 }
 
 }  // namespace pe

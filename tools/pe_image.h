@@ -104,21 +104,48 @@ inline bool Fail(std::string* error, std::string message) {
 // counted as zero.
 uint32_t ComputeChecksum(const std::vector<uint8_t>& bytes, size_t checksum_offset);
 
+// The same over a file fed in pieces of any size, in order.
+class ImageChecksum {
+ public:
+  explicit ImageChecksum(size_t checksum_offset) : field_(checksum_offset) {}
+  // The next `n` bytes of the file.
+  void Add(const uint8_t* data, size_t n);
+  // The checksum of everything added.
+  uint32_t Value() const;
+
+ private:
+  uint64_t field_;
+  uint64_t length_ = 0;
+  uint64_t sum_ = 0;  // 16-bit words, carries folded in at the end
+};
+
+// A rebuilt image whose file is `head`, then `hole` bytes that the caller
+// writes itself, then `tail`. The CheckSum field (at `checksum_offset`,
+// inside `head`) is zero: the caller computes it over the whole file.
+struct SplitImage {
+  std::vector<uint8_t> head;
+  uint64_t hole = 0;
+  std::vector<uint8_t> tail;
+  size_t checksum_offset = 0;
+};
+
 // Writes the new resource tree for a section loaded at `rva` into *tree.
 // Returns false with *error when the tree cannot be written.
 using ResourceTreeWriter =
     std::function<bool(uint32_t rva, std::vector<uint8_t>* tree, std::string* error)>;
 
 // Sets *out to `bytes` (parsed as `image`) with the resource tree that
-// `write_tree` produces as a new section ".rsrc" after every other section
-// but the base relocations, which follow it. The old resource section is
+// `write_tree` produces, followed by `hole` bytes of the caller's, as a new
+// section ".rsrc" after every other section but the base relocations, which
+// follow it. The old resource section is
 // dropped; sections after it move down (they must hold neither code nor
 // anything a data directory or relocation points at); the COFF symbol table
 // and any overlay follow the last section; an Authenticode signature is
-// removed; sizes, directories and the checksum are fixed. Returns false with
-// *error (and *out untouched) when the image cannot be rebuilt soundly.
+// removed; sizes and directories are fixed, the checksum is left to the
+// caller. Returns false with *error (and *out untouched) when the image
+// cannot be rebuilt soundly.
 bool RebuildWithResources(const std::vector<uint8_t>& bytes, const Image& image,
-                          const ResourceTreeWriter& write_tree, std::vector<uint8_t>* out,
+                          const ResourceTreeWriter& write_tree, uint64_t hole, SplitImage* out,
                           std::string* error);
 
 }  // namespace pe

@@ -155,22 +155,43 @@ bool CheckHeaderRoom(const std::vector<uint8_t>& bytes, const Image& image, size
 }
 
 // The output under construction: file bytes, section headers, next address.
+// The file is `file`, then `hole` bytes that the caller supplies (the data
+// of the resource it streams), then `tail`; offsets count the hole.
 struct Layout {
   std::vector<uint8_t> file;
+  uint64_t hole_at = 0;
+  uint64_t hole = 0;
+  bool split = false;  // the hole is placed: appends go to the tail
+  std::vector<uint8_t> tail;
   std::vector<std::array<uint8_t, kSectionHeaderSize>> headers;
   uint64_t next_va = 0;
   uint32_t file_alignment = 0;
   uint32_t section_alignment = 0;
+
+  uint64_t End() const { return split ? hole_at + hole + tail.size() : file.size(); }
+  std::vector<uint8_t>& Current() { return split ? tail : file; }
+  void Append(const uint8_t* data, size_t n) { Current().insert(Current().end(), data, data + n); }
+  // Zeros up to the next multiple of `alignment`.
+  void PadTo(uint64_t alignment) { Current().resize(Current().size() + (AlignUp(End(), alignment) - End()), 0); }
+  void Hole(uint64_t n) {
+    hole_at = file.size();
+    hole = n;
+    split = true;
+  }
+  // The byte at file offset `offset`, outside the hole.
+  uint8_t* At(uint64_t offset) {
+    return offset < file.size() ? &file[offset] : &tail[offset - hole_at - hole];
+  }
 
   // Appends a section with `raw` as its file data; returns its address.
   uint32_t Add(std::array<uint8_t, kSectionHeaderSize> header, const uint8_t* raw,
                uint32_t raw_size, uint32_t mapped_size) {
     uint32_t va = static_cast<uint32_t>(next_va);
     Put32(&header[12], va);
-    Put32(&header[20], raw_size ? static_cast<uint32_t>(file.size()) : 0);
+    Put32(&header[20], raw_size ? static_cast<uint32_t>(End()) : 0);
     if (raw_size) {
-      file.insert(file.end(), raw, raw + raw_size);
-      file.resize(AlignUp(file.size(), file_alignment), 0);
+      Append(raw, raw_size);
+      PadTo(file_alignment);
     }
     headers.push_back(header);
     next_va = AlignUp(next_va + mapped_size, section_alignment);
@@ -207,30 +228,36 @@ void StartLayout(const std::vector<uint8_t>& bytes, const Image& image, const Pl
   }
 }
 
-// `bytes_after` is how much the caller appends later: the output is
-// reserved at once, so the (large) payload is not copied again by growth.
-bool AddResources(const ResourceTreeWriter& write_tree, uint64_t bytes_after, Layout* layout,
+// The new resource section: the tree that `write_tree` makes, followed by
+// `hole` bytes of the caller's.
+bool AddResources(const ResourceTreeWriter& write_tree, uint64_t hole, Layout* layout,
                   uint32_t* rva, uint32_t* size, std::string* error) {
   if (layout->next_va > kMaxOffset) return Fail(error, "image too large");
   std::vector<uint8_t> tree;
   if (!write_tree(static_cast<uint32_t>(layout->next_va), &tree, error)) return false;
-  uint64_t raw_size = AlignUp(tree.size(), layout->file_alignment);
+  uint64_t data_size = tree.size() + hole;
+  uint64_t raw_size = AlignUp(data_size, layout->file_alignment);
   if (tree.empty() || layout->next_va + raw_size > kMaxOffset ||
-      layout->file.size() + raw_size > kMaxOffset)
+      layout->End() + raw_size + kFilePageSize > kMaxOffset)
     return Fail(error, "image too large");
-  *size = static_cast<uint32_t>(tree.size());
-  tree.resize(raw_size, 0);
+  *size = static_cast<uint32_t>(data_size);
   // The section starts on a page boundary of the file as well: a loader that
   // maps the file (Wine does) can then map the payload's pages lazily, where
   // an unaligned section must be read whole before the program starts.
-  layout->file.resize(AlignUp(layout->file.size(), kFilePageSize), 0);
-  layout->file.reserve(layout->file.size() + raw_size + bytes_after);
+  layout->PadTo(kFilePageSize);
   std::array<uint8_t, kSectionHeaderSize> header{};
   std::memcpy(header.data(), ".rsrc", 5);
   Put32(&header[8], *size);
+  Put32(&header[12], static_cast<uint32_t>(layout->next_va));
   Put32(&header[16], static_cast<uint32_t>(raw_size));
+  Put32(&header[20], static_cast<uint32_t>(layout->End()));
   Put32(&header[36], kNewResourceFlags);
-  *rva = layout->Add(header, tree.data(), static_cast<uint32_t>(raw_size), *size);
+  layout->Append(tree.data(), tree.size());
+  layout->Hole(hole);
+  layout->PadTo(layout->file_alignment);
+  layout->headers.push_back(header);
+  *rva = static_cast<uint32_t>(layout->next_va);
+  layout->next_va = AlignUp(layout->next_va + *size, layout->section_alignment);
   return true;
 }
 
@@ -274,14 +301,14 @@ void RenumberSymbols(uint8_t* table, uint32_t count, const std::vector<int>& new
 }
 
 uint32_t AppendTrailing(const std::vector<uint8_t>& bytes, const Image& image, const Trailing& t,
-                        const std::vector<int>& new_index, std::vector<uint8_t>* file) {
-  uint64_t new_start = file->size();
-  file->insert(file->end(), bytes.begin() + t.start, bytes.begin() + t.cert_start);
-  file->insert(file->end(), bytes.begin() + t.cert_end, bytes.end());
+                        const std::vector<int>& new_index, Layout* layout) {
+  uint64_t new_start = layout->End();
+  layout->Append(bytes.data() + t.start, t.cert_start - t.start);
+  layout->Append(bytes.data() + t.cert_end, bytes.size() - t.cert_end);
   if (image.symbol_table_offset == 0) return 0;
   uint64_t sym = image.symbol_table_offset - t.start + new_start;
   if (image.symbol_table_offset >= t.cert_end) sym -= t.cert_end - t.cert_start;
-  RenumberSymbols(file->data() + sym, image.symbol_count, new_index);
+  RenumberSymbols(layout->At(sym), image.symbol_count, new_index);
   return static_cast<uint32_t>(sym);
 }
 
@@ -316,8 +343,7 @@ void FixHeaders(const Image& image, const Layout& layout, const HeaderFix& fix,
     Put32(dirs + 8 * kDirSecurity + 4, 0);
   }
   if (image.Directory(kDirBaseReloc).size != 0) Put32(dirs + 8 * kDirBaseReloc, fix.reloc_rva);
-  Put32(file + image.ChecksumOffset(), 0);
-  Put32(file + image.ChecksumOffset(), ComputeChecksum(*out, image.ChecksumOffset()));
+  Put32(file + image.ChecksumOffset(), 0);  // the caller sums the whole file
 }
 
 bool CheckPlan(const std::vector<uint8_t>& bytes, const Image& image, Plan* plan,
@@ -335,7 +361,7 @@ bool CheckPlan(const std::vector<uint8_t>& bytes, const Image& image, Plan* plan
 }  // namespace
 
 bool RebuildWithResources(const std::vector<uint8_t>& bytes, const Image& image,
-                          const ResourceTreeWriter& write_tree, std::vector<uint8_t>* out,
+                          const ResourceTreeWriter& write_tree, uint64_t hole, SplitImage* out,
                           std::string* error) {
   Plan plan;
   Trailing trailing;
@@ -348,9 +374,7 @@ bool RebuildWithResources(const std::vector<uint8_t>& bytes, const Image& image,
   HeaderFix fix;
   if (plan.resource >= 0) new_index[plan.resource] = static_cast<int>(layout.headers.size());
   uint64_t trailing_size = bytes.size() - trailing.start - (trailing.cert_end - trailing.cert_start);
-  uint64_t reloc_size = plan.reloc >= 0 ? image.sections[plan.reloc].raw_size : 0;
-  if (!AddResources(write_tree, reloc_size + image.file_alignment + trailing_size, &layout,
-                    &fix.resource_rva, &fix.resource_size, error))
+  if (!AddResources(write_tree, hole, &layout, &fix.resource_rva, &fix.resource_size, error))
     return false;
   fix.initialized_delta = int64_t{Get32(&layout.headers.back()[16])} -
                           (plan.resource >= 0 ? image.sections[plan.resource].raw_size : 0);
@@ -362,11 +386,14 @@ bool RebuildWithResources(const std::vector<uint8_t>& bytes, const Image& image,
     fix.reloc_rva = va + (image.Directory(kDirBaseReloc).rva - s.virtual_address);
   }
   fix.size_of_image = layout.next_va;
-  if (fix.size_of_image > kMaxOffset || layout.file.size() + trailing_size > kMaxOffset)
+  if (fix.size_of_image > kMaxOffset || layout.End() + trailing_size > kMaxOffset)
     return Fail(error, "image too large");
-  fix.symbol_table = AppendTrailing(bytes, image, trailing, new_index, &layout.file);
+  fix.symbol_table = AppendTrailing(bytes, image, trailing, new_index, &layout);
   FixHeaders(image, layout, fix, &layout.file);
-  *out = std::move(layout.file);
+  out->head = std::move(layout.file);
+  out->hole = layout.hole;
+  out->tail = std::move(layout.tail);
+  out->checksum_offset = image.ChecksumOffset();
   return true;
 }
 

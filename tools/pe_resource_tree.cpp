@@ -192,7 +192,7 @@ class TreeWriter {
   bool Write(uint32_t rva, std::vector<uint8_t>* out, std::string* error) {
     if (!Measure(error)) return false;
     if (uint64_t{rva} + size_ > 0xffffffffu) return Fail(error, "image too large");
-    out_.assign(size_, 0);
+    out_.assign(external_size_ != 0 ? external_ : size_, 0);
     rva_ = rva;
     WriteAll();
     *out = std::move(out_);
@@ -234,10 +234,21 @@ class TreeWriter {
     }
     pos = AlignUp(pos, kBlobAlignment);
     data_ = pos;
+    int externals = 0;
     for (const ResourceType& type : tree_.types)
       for (const ResourceName& name : type.names)
-        for (const ResourceLeaf& leaf : name.languages)
-          pos = AlignUp(pos + leaf.data.size(), kBlobAlignment);
+        for (const ResourceLeaf& leaf : name.languages) {
+          if (leaf.external_size != 0) {
+            ++externals;
+            external_size_ = leaf.external_size;
+          } else {
+            pos = AlignUp(pos + leaf.data.size(), kBlobAlignment);
+          }
+        }
+    if (externals > 1) return Fail(error, "more than one resource supplied from outside");
+    // The caller's bytes come last, so that everything before them is written here.
+    external_ = pos;
+    pos += external_size_;
     size_ = pos;
     if (size_ > kMaxTreeSize) return Fail(error, "resources too large");
     return true;
@@ -301,6 +312,13 @@ class TreeWriter {
   uint64_t WriteLeaf(const ResourceLeaf& leaf) {
     uint64_t entry = data_entries_;
     data_entries_ += kDataEntrySize;
+    if (leaf.external_size != 0) {
+      Put32(&out_[entry], static_cast<uint32_t>(rva_ + external_));
+      Put32(&out_[entry + 4], static_cast<uint32_t>(leaf.external_size));
+      Put32(&out_[entry + 8], leaf.code_page);
+      Put32(&out_[entry + 12], leaf.reserved);
+      return entry;
+    }
     std::copy(leaf.data.begin(), leaf.data.end(), out_.begin() + data_);
     Put32(&out_[entry], leaf.data.empty() ? 0 : static_cast<uint32_t>(rva_ + data_));
     Put32(&out_[entry + 4], static_cast<uint32_t>(leaf.data.size()));
@@ -313,6 +331,7 @@ class TreeWriter {
   const ResourceTree& tree_;
   std::vector<uint64_t> type_tables_, name_tables_;
   uint64_t leaf_count_ = 0, data_entries_ = 0, strings_ = 0, data_ = 0, size_ = 0;
+  uint64_t external_ = 0, external_size_ = 0;  // where the caller's bytes go, and how many
   uint32_t rva_ = 0;
   std::vector<uint8_t> out_;
 };
@@ -375,6 +394,15 @@ void ResourceTree::Set(const ResourceKey& type, const ResourceKey& name,
   leaf.language = ResourceKey::Id(0);
   leaf.data = data;
   name_it->languages.assign(1, leaf);
+}
+
+void ResourceTree::SetExternal(const ResourceKey& type, const ResourceKey& name, uint64_t size) {
+  Set(type, name, {});
+  for (ResourceType& t : types) {
+    if (!t.key.Matches(type)) continue;
+    for (ResourceName& n : t.names)
+      if (n.key.Matches(name)) n.languages.front().external_size = size;
+  }
 }
 
 bool ReadResourceTree(const std::vector<uint8_t>& bytes, const Image& image, ResourceTree* tree,

@@ -39,6 +39,9 @@ struct DirectoryInfo {
 struct ResourceLeaf {
   ResourceKey language;
   std::span<const uint8_t> data;  // points into the source image or the caller's data
+  // Non-zero: the leaf's bytes are not in `data` but supplied by the caller
+  // after the written tree (see WriteResourceTree).
+  uint64_t external_size = 0;
   uint32_t code_page = 0;
   uint32_t reserved = 0;
 };
@@ -65,6 +68,8 @@ struct ResourceTree {
   // adding the type and the name when they are missing. A new type name is
   // stored in upper case, as resource compilers store names.
   void Set(const ResourceKey& type, const ResourceKey& name, std::span<const uint8_t> data);
+  // The same for `size` bytes that the caller places after the written tree.
+  void SetExternal(const ResourceKey& type, const ResourceKey& name, uint64_t size);
 };
 
 // Reads the resource directory of `image` (the bytes `bytes`) into *tree. An
@@ -75,9 +80,12 @@ struct ResourceTree {
 bool ReadResourceTree(const std::vector<uint8_t>& bytes, const Image& image, ResourceTree* tree,
                       std::string* error);
 
-// Writes `tree` as the contents of a section loaded at `rva`. Returns false
-// with *error when the result would not fit the 32-bit offsets of the format
-// or a directory would hold more than 65535 entries of one kind.
+// Writes `tree` as the contents of a section loaded at `rva`. A leaf with
+// an external size (at most one) gets no bytes here: its data entry points
+// just past *out, where the caller puts those bytes, so that a large
+// resource is never copied. Returns false with *error when the result would
+// not fit the 32-bit offsets of the format, a directory would hold more
+// than 65535 entries of one kind, or more than one leaf is external.
 bool WriteResourceTree(const ResourceTree& tree, uint32_t rva, std::vector<uint8_t>* out,
                        std::string* error);
 

@@ -13,19 +13,34 @@ bool CheckType(std::u16string_view type, std::string* error) {
 
 }  // namespace
 
-bool SetResource(const std::vector<uint8_t>& image, std::u16string_view type, uint16_t id,
-                 const std::vector<uint8_t>& data, std::vector<uint8_t>* out, std::string* error) {
+bool SetResourceAround(const std::vector<uint8_t>& image, std::u16string_view type, uint16_t id,
+                       uint64_t size, pe::SplitImage* out, std::string* error) {
   if (!CheckType(type, error)) return false;
   pe::Image parsed;
   pe::ResourceTree tree;
   if (!pe::ParseImage(image, &parsed, error) ||
       !pe::ReadResourceTree(image, parsed, &tree, error))
     return false;
-  tree.Set(pe::ResourceKey::FromText(type), pe::ResourceKey::Id(id), data);
+  // An empty resource has nothing to place outside the tree.
+  if (size != 0) tree.SetExternal(pe::ResourceKey::FromText(type), pe::ResourceKey::Id(id), size);
+  else tree.Set(pe::ResourceKey::FromText(type), pe::ResourceKey::Id(id), {});
   auto write_tree = [&tree](uint32_t rva, std::vector<uint8_t>* bytes, std::string* message) {
     return pe::WriteResourceTree(tree, rva, bytes, message);
   };
-  return pe::RebuildWithResources(image, parsed, write_tree, out, error);
+  return pe::RebuildWithResources(image, parsed, write_tree, size, out, error);
+}
+
+bool SetResource(const std::vector<uint8_t>& image, std::u16string_view type, uint16_t id,
+                 const std::vector<uint8_t>& data, std::vector<uint8_t>* out, std::string* error) {
+  pe::SplitImage split;
+  if (!SetResourceAround(image, type, id, data.size(), &split, error)) return false;
+  std::vector<uint8_t> joined = std::move(split.head);
+  joined.reserve(joined.size() + data.size() + split.tail.size());
+  joined.insert(joined.end(), data.begin(), data.end());
+  joined.insert(joined.end(), split.tail.begin(), split.tail.end());
+  pe::Put32(&joined[split.checksum_offset], pe::ComputeChecksum(joined, split.checksum_offset));
+  *out = std::move(joined);
+  return true;
 }
 
 bool GetResource(const std::vector<uint8_t>& image, std::u16string_view type, uint16_t id,

@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include "tools/pe_image.h"
+
 // Returns true and sets *out to a copy of `image` whose resource (type, id)
 // holds `data` (added, or replacing an existing entry of that type and id);
 // every other resource stays byte-identical. On failure returns false and
@@ -28,6 +30,14 @@
 // still after the last section, but at a new file offset.
 bool SetResource(const std::vector<uint8_t>& image, std::u16string_view type, uint16_t id,
                  const std::vector<uint8_t>& data, std::vector<uint8_t>* out, std::string* error);
+
+// The same for `size` bytes of data that the caller writes itself: *out is
+// the new image around them (the file is out->head, the data, out->tail)
+// with its CheckSum field zero, for the caller to compute over the whole
+// file (pe::ImageChecksum) and write. Large data is never held in memory.
+// The result, joined with the data, equals what SetResource makes.
+bool SetResourceAround(const std::vector<uint8_t>& image, std::u16string_view type, uint16_t id,
+                       uint64_t size, pe::SplitImage* out, std::string* error);
 
 // Reads resource (type, id) (first language) into *data; false when absent or the
 // image is malformed. *error then says which ("no resource BIN/2", or what is

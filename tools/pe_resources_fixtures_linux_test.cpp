@@ -96,6 +96,33 @@ TEST(PeResourcesTest, LinkerChecksumsMatchOurs) {
   }
 }
 
+// The packer sums a setup in pieces as it writes it: any split gives the
+// checksum of the whole, wherever the pieces start and the field lies.
+TEST(PeResourcesTest, ChecksumInPiecesEqualsTheWhole) {
+  std::vector<uint8_t> image;
+  PE_LOAD_FIXTURE("fixture64", &image);
+  Image parsed;
+  std::string error;
+  ASSERT_TRUE(ParseImage(image, &parsed, &error)) << error;
+  const size_t field = parsed.ChecksumOffset();
+  const std::vector<std::vector<size_t>> splits = {
+      {1},                          // an odd first piece
+      {field + 1, field + 2},       // cuts inside the field
+      {field - 1, field + 5},       // the field alone in a piece, odd
+      {7, 8, 1001, image.size() - 3},
+  };
+  for (const std::vector<size_t>& cuts : splits) {
+    ImageChecksum sum(field);
+    size_t at = 0;
+    for (size_t cut : cuts) {
+      sum.Add(image.data() + at, cut - at);
+      at = cut;
+    }
+    sum.Add(image.data() + at, image.size() - at);
+    EXPECT_EQ(sum.Value(), Get32(&image[field])) << "first cut at " << cuts.front();
+  }
+}
+
 TEST(PeResourcesTest, SetResourceKeepsEveryOtherResource) {
   struct Case {
     const char* fixture;

@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
 # Install benchmark: the ~300 MB payload of ../shared/bench/gen_payload.py
 # packed into the runtime and installed under Wine by velmora-harness through
-# the real file step (64 KB-block inflate and decipher, 102,400-byte blocks
-# written and flushed one by one). Prints the wall-clock time and how much of
-# it went to reading payload blocks (decipher + inflate), writing, and the
-# flush after every block, and an estimate of the decipher alone (its
-# measured speed times the compressed bytes).
+# the real file step (payload blocks deciphered and inflated on a reader
+# thread, 102,400-byte blocks written and flushed one by one on a writer
+# thread). Prints the wall-clock time, how busy the two threads were (their
+# times overlap), and an estimate of the decipher alone (its measured speed
+# times the compressed bytes).
+#
+# The write floor: the same number of files of the same sizes written in the
+# same blocks by velmora-harness write-floor, without reading the payload,
+# once with a flush after every block and once without (whole process).
 #
 # The comparison with the installers that makensis builds from
 # ../shared/bench/bench.nsi (beside the repository; VELMORA_SHARED names
@@ -13,7 +17,8 @@
 # programs and is timed alternately with ours (RUNS times each, default 3;
 # medians); the 32-bit zlib and lzma installers only where this kernel can
 # run 32-bit programs. Start-up is timed with the big setup and with the
-# demo project's (the runtime starts, opens its payload and exits).
+# same project holding one small file (the runtime starts, opens its payload
+# and exits).
 #
 # Build folders: VELMORA_BENCH_NATIVE (packer, default build/native) and
 # VELMORA_BENCH_WINDOWS (harness, runtime; default build/windows where 32-bit
@@ -75,10 +80,11 @@ run_once() {  # run_once LABEL
       -v b="$blocks" -v n="$files" -v bytes="$payload_bytes" 'BEGIN {
     e = el / 1000.0
     printf "%s: %d files, %.1f MiB in %d blocks; RunInstall %.2f s (%.1f MiB/s), process %.2f s\n", label, n, bytes / 1048576, b, e, bytes / 1048576 / e, wall
-    printf "  read payload blocks (decipher + inflate) %7.2f s  %5.1f %%\n", r / 1e6, 100 * r / 1e3 / el
-    printf "  write blocks                             %7.2f s  %5.1f %%\n", w / 1e6, 100 * w / 1e3 / el
-    printf "  flush after every block                  %7.2f s  %5.1f %%\n", f / 1e6, 100 * f / 1e3 / el
-    printf "  everything else (walk, folders, labels)  %7.2f s  %5.1f %%\n", (el * 1000 - r - w - f) / 1e6, 100 * (el * 1000 - r - w - f) / 1e3 / el
+    printf "  reader thread busy (decipher + inflate)  %7.2f s  %5.1f %% of RunInstall\n", r / 1e6, 100 * r / 1e3 / el
+    printf "  writer thread busy writing blocks        %7.2f s  %5.1f %%\n", w / 1e6, 100 * w / 1e3 / el
+    printf "  writer thread busy flushing every block  %7.2f s  %5.1f %%\n", f / 1e6, 100 * f / 1e3 / el
+    m = r > w + f ? r : w + f
+    printf "  beyond the busier thread (walk, folders, renames, waits) %7.2f s\n", (el * 1000 - m) / 1e6
   }'
   echo "$elapsed" > "$work/last_elapsed_ms"
   wall_s=$wall
@@ -120,6 +126,24 @@ for i in $(seq 1 "$runs"); do
     echo "  NSIS zlib 64-bit installer, run $i: $t s"
   fi
 done
+floor_win='C:\bench-floor\'
+floor_dir="$top/build/wine/prefix/drive_c/bench-floor"
+time_floor() {  # time_floor [--no-flush]: whole-process seconds of one write-floor run
+  rm -rf "$floor_dir"; mkdir -p "$floor_dir"
+  sync
+  local t0 t1
+  t0=$(date +%s.%N)
+  "$wine" "$harness" write-floor "$setup" "$floor_win" "$@" > "$work/floor.log" 2>&1 || { cat "$work/floor.log" >&2; exit 1; }
+  t1=$(date +%s.%N)
+  rm -rf "$floor_dir"
+  echo "$t1 - $t0" | bc
+}
+: > "$work/floor-flush.times"; : > "$work/floor-noflush.times"
+for i in $(seq 1 "$runs"); do
+  time_floor >> "$work/floor-flush.times"
+  time_floor --no-flush >> "$work/floor-noflush.times"
+done
+
 ours=$(median < "$work/ours.times")
 runinstall=$(median < "$work/run.times")
 echo "medians over $runs runs: Velmora whole process $ours s, RunInstall $runinstall s"
@@ -129,6 +153,11 @@ if [ -n "$nsis64" ]; then
 else
   echo "  NSIS comparison NOT RUN: makensis is not installed (Debian package nsis)"
 fi
+flushed=$(median < "$work/floor-flush.times"); unflushed=$(median < "$work/floor-noflush.times")
+awk -v a="$flushed" -v b="$unflushed" -v o="$ours" -v n="${nsis:-0}" 'BEGIN {
+  printf "  write floor (same files and blocks, no payload reading), whole process: %.2f s with a flush after every block, %.2f s without\n", a, b
+  if (n > 0) printf "  floor / NSIS: %.2fx with the flushes, %.2fx without; Velmora above the floor: %+.2f s\n", a / n, b / n, o - a
+}'
 speed=$("$wine" "$harness" cipher-speed 256 | tr -d '\r' | sed -n 's/.*= \([0-9.]*\) MB\/s.*/\1/p')
 awk -v load="$(cut -d' ' -f1-3 /proc/loadavg)" -v s="$speed" -v c="$compressed" -v el="$(cat "$work/last_elapsed_ms")" 'BEGIN {
   d = c / 1048576 / s
@@ -137,17 +166,18 @@ awk -v load="$(cut -d' ' -f1-3 /proc/loadavg)" -v s="$speed" -v c="$compressed" 
 }'
 rm -rf "$target"
 
-echo "== start-up (runtime starts, opens its payload, exits; Wine's own start included)"
+echo "== start-up (from starting the setup until it reports its opened payload; Wine's own start included)"
+# The same kind of project with one small file: only the payload differs.
 tiny="$work/tiny-setup.exe"
-"$pack" build "$top/examples/demo" -o "$tiny" --runtime "$runtime" > /dev/null
+mkdir -p "$work/tiny-payload"
+printf 'one small file\r\n' > "$work/tiny-payload/readme.txt"
+python3 "$top/install/bench/make_bench_project.py" "$work/tiny-payload" "$work/tiny-project" > /dev/null
+"$pack" build "$work/tiny-project" -o "$tiny" --runtime "$runtime" > /dev/null
 : > "$work/start-big.times"; : > "$work/start-tiny.times"
 for i in $(seq 1 "$runs"); do
   for which in big tiny; do
     exe=$setup; [ $which = tiny ] && exe=$tiny
-    t0=$(date +%s.%N)
-    "$wine" "$exe" > /dev/null 2>&1 || true
-    t1=$(date +%s.%N)
-    echo "$t1 - $t0" | bc >> "$work/start-$which.times"
+    python3 "$top/install/bench/time_startup.py" "$wine" "$exe" >> "$work/start-$which.times"
   done
 done
 big=$(median < "$work/start-big.times"); small=$(median < "$work/start-tiny.times")

@@ -24,8 +24,14 @@
 //       as a forged or planted record would be. Exit status 0 when written.
 //   velmora-harness cipher-speed MEGABYTES
 //       Prints how fast the payload cipher deciphers, in MB/s.
+//   velmora-harness write-floor SETUP.exe FOLDER [--no-flush]
+//       The floor of the install's writing: one file in FOLDER for every
+//       file entry ("N*name") of SETUP.exe's payload, of the entry's size,
+//       written in the copy loop's blocks (each flushed unless --no-flush)
+//       without reading the payload. Prints "elapsed_ms: N".
 #include <zlib.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <memory>
@@ -40,6 +46,8 @@
 #include "install/uninstall_record.h"
 #include "platform/fake/fake_prompts.h"
 #include "platform/file_helpers.h"
+#include "platform/file_system.h"
+#include "platform/path_text.h"
 #include "platform/platform.h"
 #include "platform/system_helpers.h"
 #include "platform/win32/win32_module_resources.h"
@@ -64,7 +72,8 @@ const char kUsage[] =
     "usage: velmora-harness install SETUP.exe [KEY=VALUE ...] [--answers FILE] [--timings]\n"
     "       velmora-harness uninstall FOLDER [--answers FILE]\n"
     "       velmora-harness read-record FILE\n"
-    "       velmora-harness cipher-speed MEGABYTES\n";
+    "       velmora-harness cipher-speed MEGABYTES\n"
+    "       velmora-harness write-floor SETUP.exe FOLDER [--no-flush]\n";
 
 void Print(const std::string& text) { std::fwrite(text.data(), 1, text.size(), stdout); }
 
@@ -267,6 +276,54 @@ int CipherSpeedCommand(const std::vector<cc::Str>& args) {
   return 0;
 }
 
+// Writes `size` bytes into a new file at `path` in blocks of kCopyBlockSize
+// from `block`. False when the file cannot be created or written.
+bool WriteInBlocks(FileSystem& files, const cc::Str& path, uint64_t size,
+                   const std::vector<unsigned char>& block, bool flush) {
+  std::unique_ptr<File> file = files.Open(path, OpenMode::kCreate);
+  if (!file) return false;
+  uint64_t written = 0;
+  do {  // an empty file gets one empty write, as in the install
+    int chunk = static_cast<int>(std::min<uint64_t>(size - written, kCopyBlockSize));
+    if (!file->Write(block.data(), chunk)) return false;
+    if (flush) file->Flush();
+    written += static_cast<uint64_t>(chunk);
+  } while (written < size);
+  return file->Close();
+}
+
+int WriteFloorCommand(const std::vector<cc::Str>& args) {
+  if (args.size() < 3 || args.size() > 4) return Usage("write-floor needs a setup and a folder");
+  bool flush = !(args.size() == 4 && args[3] == cc::Str(u"--no-flush"));
+  if (args.size() == 4 && flush) return Usage("write-floor takes --no-flush only");
+  std::unique_ptr<Platform> platform = CreateWin32Platform();
+  void* module = LoadModuleAsData(args[1]);
+  if (!module) return Usage("cannot load '" + args[1].ToUtf8() + "' as a program");
+  Win32ModuleResources resources(module);
+  platform->resources = &resources;
+  cc::KeyArr store(false, true);
+  LoadedPayload payload;
+  if (!LoadPayloadAtStartup(*platform, store, &payload, nullptr) || payload.archive() == nullptr) {
+    return Usage("'" + args[1].ToUtf8() + "' has no readable payload");
+  }
+  const cc::Str folder = WithTrailingBackslash(args[2]);
+  std::vector<unsigned char> block(kCopyBlockSize, 0x5A);
+  auto start = std::chrono::steady_clock::now();
+  for (int i = 0; i < PayloadEntryCount(payload.archive()); ++i) {
+    PayloadEntry entry;
+    GetPayloadEntry(payload.archive(), i, &entry);
+    if (entry.name.IndexOf(u'*') < 0) continue;
+    if (!WriteInBlocks(*platform->files, folder + cc::Str::Formatted(u"%d.bin", i), entry.uncompressedSize,
+                       block, flush)) {
+      std::fprintf(stderr, "velmora-harness: cannot write into '%s'\n", folder.ToUtf8().c_str());
+      return kExitFailed;
+    }
+  }
+  auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+  Print("elapsed_ms: " + std::to_string(elapsed.count()) + "\n");
+  return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -281,6 +338,7 @@ int wmain(int argc, wchar_t** argv) {
   else if (args[0] == cc::Str(u"read-record")) result = ReadRecordCommand(args);
   else if (args[0] == cc::Str(u"write-record")) result = WriteRecordCommand(args);
   else if (args[0] == cc::Str(u"cipher-speed")) result = CipherSpeedCommand(args);
+  else if (args[0] == cc::Str(u"write-floor")) result = WriteFloorCommand(args);
   else return Usage("unknown command '" + args[0].ToUtf8() + "'");
   std::fflush(stdout);
   return result;
