@@ -94,7 +94,7 @@ void CreateAssociationsAndServices(InstallSession& session) {
   for (int n = 0; n < count; ++n) {
     HandlerItem item;
     if (!ReadHandlerItem(session, n, &item)) continue;
-    if (session.platform.registry) AssociateExtensions(session, item);
+    AssociateExtensions(session, item);
     MakeService(session, item);
   }
 }

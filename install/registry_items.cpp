@@ -128,7 +128,6 @@ bool MayWriteRegistryValue(RegistryKey& key, const cc::Str& name, uint32_t flags
 }
 
 void WriteRegistryItems(InstallSession& session) {
-  if (!session.platform.registry) return;
   const int count = session.store.GetInt(u"s.i.Reg.Count", 0);
   for (int n = 0; n < count; ++n) {
     const cc::Str itemText = session.store.Get(cc::Str::Formatted(u"s.i.Reg.%d.Item", n));

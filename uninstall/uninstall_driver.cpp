@@ -40,9 +40,9 @@ void ReadCounts(UninstallRun& run) {
 int DoUninstall(InstallSession& session, int askShared, const cc::KeyArr& record,
                 UninstallerTraces traces) {
   Platform& platform = session.platform;
-  if (!platform.files || !platform.system || !platform.progress || !platform.prompts) {
+  if (!platform.IsComplete()) {
     session.store.Set(u"Ret.ErrorInfo", u"The earlier installation cannot be removed: the installer "
-                                        u"cannot reach its files, progress or questions.");
+                                        u"cannot reach the system services it needs.");
     return kUninstallAborted;
   }
   UninstallRun run(session, record, askShared);

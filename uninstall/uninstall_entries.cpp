@@ -31,28 +31,27 @@ void RemoveAssociations(UninstallRun& run) {
     run.BeginItem();
     run.Show(u"Removing File Association", extension);
     LogLine(u"Remove Associations, File:%s", extension);
-    if (run.platform.registry) RemoveAssociation(*run.platform.registry, extension, run.app_name);
+    RemoveAssociation(*run.platform.registry, extension, run.app_name);
   }
 }
 
 void RemoveRegistryValues(UninstallRun& run) {
-  Registry* registry = run.platform.registry;
+  Registry& registry = *run.platform.registry;
   for (int i = run.counts[kKindReg] - 1; i >= 0; --i) {
     run.BeginItem();
     const int rootIndex = run.Number(u"Log.RegRoot%d", i, -1);
     const cc::Str keyPath = run.Text(u"Log.RegDir%d", i);
     if (rootIndex < 0 || keyPath.IsEmpty()) continue;
     run.Show(cc::Str(u"Removing registry from ") + keyPath, u"");
-    if (!registry) continue;
     const RegRoot root = RegRootFromIndex(rootIndex);
-    if (std::unique_ptr<RegistryKey> key = registry->OpenKey(root, keyPath, RegAccess::kAll)) {
+    if (std::unique_ptr<RegistryKey> key = registry.OpenKey(root, keyPath, RegAccess::kAll)) {
       const cc::Str name = run.Text(u"Log.Reg%d", i);
       LogLine(u"Reg DeleteValue:%s", name);
       key->SetValue(name, kRegSz, std::string_view());
       key->DeleteValue(name);
     }
     LogLine(u"Reg Try DeleteSubKey:%s", keyPath);
-    registry->DeleteKey(root, keyPath);
+    registry.DeleteKey(root, keyPath);
   }
 }
 
@@ -65,7 +64,7 @@ void RemoveIniEntries(UninstallRun& run) {
     const cc::Str key = run.Text(u"Log.Ini%d", i);
     const cc::Str section = run.Text(u"Log.IniApp%d", i);
     LogLine(u"Ini Remove:%s, File:%s", key, file);
-    if (run.platform.profile) run.platform.profile->WriteString(section, key, cc::Str(), file);
+    run.platform.profile->WriteString(section, key, cc::Str(), file);
   }
 }
 
@@ -87,7 +86,7 @@ void RemoveUninstaller(UninstallRun& run) {
     DeleteNamedFile(run, path);
   }
   const cc::Str entry = run.record.Get(u"Log.UninsKey");
-  if (run.platform.registry && entry.StartsWith(kUninstallKeyPrefix) && entry.IndexOf(u'\\') < 0) {
+  if (entry.StartsWith(kUninstallKeyPrefix) && entry.IndexOf(u'\\') < 0) {
     LogLine(u"Remove Uninstall Entry:%s", entry);
     run.platform.registry->DeleteKey(RegRoot::kLocalMachine, cc::Str(kUninstallKeyParent) + entry);
   }

@@ -28,9 +28,7 @@ void UninstallRun::Show(const cc::Str& status, const cc::Str& detail) {
 
 void UninstallRun::Pump() { progress.PumpMessages(); }
 
-void UninstallRun::Wait(int ms) {
-  if (platform.process) platform.process->Sleep(ms);
-}
+void UninstallRun::Wait(int ms) { platform.process->Sleep(ms); }
 
 cc::Str UninstallRun::Text(const char16_t* format, int index) const {
   cc::Str value = record.Get(cc::Str::Formatted(format, index));
