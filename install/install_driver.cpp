@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "install/associations_and_services.h"
+#include "install/handler_step.h"
 #include "install/create_folder.h"
 #include "install/earlier_record_trust.h"
 #include "install/file_step.h"

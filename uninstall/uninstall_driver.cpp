@@ -5,7 +5,11 @@
 #include "platform/platform.h"
 #include "runtime/setup_log.h"
 #include "uninstall/uninstall_run.h"
-#include "uninstall/uninstall_steps.h"
+#include "uninstall/remove_files.h"
+#include "uninstall/remove_services.h"
+#include "uninstall/remove_settings.h"
+#include "uninstall/remove_shell_items.h"
+#include "uninstall/remove_uninstaller.h"
 
 namespace {
 
