@@ -159,7 +159,9 @@ void Apply(Field field, std::string_view value, Reading& reading) {
       reading.result->align = ParseAlign(value);
       break;
     case Field::kStyle:
-      if (value.size() >= kMinStyleLength) ReadNamedValues(value, kDeclarations, ReadDeclarationValue, reading);
+      if (value.size() >= kMinStyleLength) {
+        ReadNamedValues(value, kDeclarations, ReadDeclarationValue, reading);
+      }
       break;
   }
 }

@@ -14,8 +14,9 @@ namespace {
 
 TEST(Win32FileSystemTest, BehavesAsTheInMemoryFileSystemDoes) {
   std::unique_ptr<Platform> platform = CreateWin32Platform();
-  const cc::Str base = GetTempFolder(*platform->system) +
-                       cc::Str::Formatted(u"velmora-contract-%u", static_cast<unsigned>(GetCurrentProcessId()));
+  const cc::Str base =
+      GetTempFolder(*platform->system) +
+      cc::Str::Formatted(u"velmora-contract-%u", static_cast<unsigned>(GetCurrentProcessId()));
   CheckFileSystemContract(*platform->files, base);
 }
 
