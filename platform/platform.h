@@ -13,6 +13,7 @@
 #include "platform/os_version_cache.h"
 
 class FileSystem;
+class LibraryLoader;
 class ModuleResources;
 class ProcessServices;
 class Profile;
@@ -37,6 +38,7 @@ class Platform {
   Shell* shell = nullptr;                // shell.h
   Prompts* prompts = nullptr;            // prompts.h
   Progress* progress = nullptr;          // progress.h (the installing page's)
+  LibraryLoader* libraries = nullptr;    // library.h (the extension library)
 
   mutable OsVersionCache os_version;
 

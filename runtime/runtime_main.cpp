@@ -11,7 +11,7 @@
 #include "platform/win32/win32_platform.h"
 #include "runtime/ins_form.h"
 #include "runtime/payload_loader.h"
-#include "ui/win32/wizard_startup.h"
+#include "wizard/win32/run_wizard.h"
 
 namespace {
 
@@ -37,7 +37,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   InstallWin32AnsiConverter();
   std::unique_ptr<Platform> platform = CreateWin32Platform();
 
-  return cc::win::RunWizard(*platform, [](InsForm& form) {
+  return wizard::RunWizard(*platform, [](InsForm& form) {
     ReportStartUp(form.PayloadResourceFound(), form.PayloadStatus(), form.Config(), form.Payload());
   });
 }

@@ -11,6 +11,7 @@ FakePlatform::FakePlatform() : fake_system(&fake_files) {
   shell = &fake_shell;
   prompts = &fake_prompts;
   progress = &fake_progress;
+  libraries = &fake_libraries;
   for (const cc::Str& folder : fake_system.KnownFolders()) fake_files.PutFolder(folder);
   fake_files.PutFile(fake_system.ModuleFileName(), "");
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/fake/fake_file_system.h"
+#include "platform/fake/fake_library.h"
 #include "platform/fake/fake_module_resources.h"
 #include "platform/fake/fake_process.h"
 #include "platform/fake/fake_profile.h"
@@ -37,4 +38,5 @@ class FakePlatform : public Platform {
   FakeShell fake_shell{&fake_files};
   FakePrompts fake_prompts;
   FakeProgress fake_progress;
+  FakeLibraryLoader fake_libraries{&fake_files};
 };

@@ -4,6 +4,7 @@
 
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_library.h"
 #include "platform/win32/win32_module_resources.h"
 #include "platform/win32/win32_process.h"
 #include "platform/win32/win32_profile.h"
@@ -50,6 +51,7 @@ class Win32Platform : public Platform {
     shell = &shell_;
     prompts = &prompts_;
     progress = &progress_;
+    libraries = &libraries_;
   }
   Win32Platform(const Win32Platform&) = delete;
   Win32Platform& operator=(const Win32Platform&) = delete;
@@ -65,6 +67,7 @@ class Win32Platform : public Platform {
   Win32Shell shell_;
   Win32Prompts prompts_;
   Win32Progress progress_;
+  Win32LibraryLoader libraries_;
 };
 
 }  // namespace

@@ -6,8 +6,9 @@
 # checks through the window driver: the frame controls' rectangles (client
 # coordinates) as the layout rules place them for that size, the title and
 # the declared button texts of the chosen language, Enter and Escape, the
-# close box, and that leaving by Cancel, Escape or the close box ends the
-# setup with exit code 0 and its log intact. A screenshot per variant goes
+# close box, and that leaving by Cancel, Escape or the close box asks first
+# and ends the setup with exit code 2 (Next on the only page: 0), its log
+# intact. A screenshot per variant goes
 # to build/screenshots. Exits non-zero when any check failed.
 # Usage: frame_test.sh [VARIANT...]   (default: every variant)
 set -uo pipefail
@@ -23,7 +24,7 @@ rm -rf "$work"; mkdir -p "$work"
 # locale | how the setup is left
 variants=(
   "ordinary500|500|355|0||en_US.UTF-8|escape"
-  "ordinary600|600|420|0|s.c:Width=600,s.c:Height=420|en_US.UTF-8|cancel"
+  "ordinary600|600|420|0|s.c:Width=600,s.c:Height=420|en_US.UTF-8|next"
   "ordinary700|700|500|0|s.c:Width=700,s.c:Height=500|en_US.UTF-8|close"
   "wide500|500|355|1|s.p:p1.Id=100|en_US.UTF-8|cancel"
   "wide700|700|500|1|s.p:p1.Id=100,s.c:Width=700,s.c:Height=500|en_US.UTF-8|escape"
@@ -37,6 +38,8 @@ make_project() {
   local dir="$work/$1-project" entry section
   cp -r "$top/tests/e2e/frame_project" "$dir"
   local keys="en-US.s.c:FTitle=Frame $1${2:+,$2}"
+  # One information page unless the variant names its own page type.
+  [[ "$2" == *p1.Id=* ]] || keys+=",s.p:p1.Id=102"
   IFS=, read -r -a entries <<< "$keys"
   for entry in "${entries[@]}"; do
     section=${entry%%:*}
@@ -127,32 +130,49 @@ check_log() {
   check "the log names the language $2" grep -qx "CurLang:$2" <<< "$text"
 }
 
+# answer_exit W BUTTON: the "Setup is not complete" question appears over
+# the window and is answered with BUTTON (by id: 6 Yes, 7 No; the box's
+# button texts follow the system's language).
+answer_exit() {
+  check "closing asks first" grep -q 'Setup is not complete' <<< "$(drive msgbox --timeout 10000 "$2")"
+}
+
 # leave_setup HOW W PID SETUP: ends the setup the variant's way and checks
-# its exit.
+# its exit: 0 when the wizard ran to its end (Next on its only page), 2 when
+# the user left it before.
 leave_setup() {
-  local how=$1 W=$2 pid=$3 setup=$4
+  local how=$1 W=$2 pid=$3 setup=$4 expected=2
   case "$how" in
     escape)
-      drive key "$W" enter >/dev/null
-      sleep 1
-      check "Enter (the Next button, no page yet) leaves the window open" still_open "$W"
       drive key "$W" escape >/dev/null
+      answer_exit "$W" id=7
+      check "No keeps the window open" still_open "$W"
+      sleep 1
+      drive key "$W" escape >/dev/null
+      answer_exit "$W" id=6
       check "Escape closes the window as Cancel does" drive wait "$W" --gone --timeout 10000 ;;
+    next)
+      drive key "$W" enter >/dev/null
+      expected=0
+      check "Enter (Next on the only page) ends the wizard" drive wait "$W" --gone --timeout 10000 ;;
     cancel)
       drive click "$W" btnCancel >/dev/null
+      answer_exit "$W" id=6
       check "btnCancel closes the window" drive wait "$W" --gone --timeout 10000 ;;
     close)
       drive close "$W" >/dev/null
+      answer_exit "$W" id=6
       check "the close box closes the window" drive wait "$W" --gone --timeout 10000 ;;
     blocked-close)
       drive close "$W" >/dev/null
       check "the disabled close box leaves the window open" \
         bash -c '! "$0" "$@" >/dev/null 2>&1' "$wine" "$drive" wait "$W" --gone --timeout 3000
       drive click "$W" btnCancel >/dev/null
+      answer_exit "$W" id=6
       check "btnCancel still closes it" drive wait "$W" --gone --timeout 10000 ;;
   esac
   wait_program "$pid" 30
-  check "the setup exited with 0" test $? -eq 0
+  check "the setup exited with $expected" test $? -eq "$expected"
 }
 
 for row in "${variants[@]}"; do
@@ -187,6 +207,55 @@ for row in "${variants[@]}"; do
   check_images "$tree" "$w" "$wide" "$shots/frame_$name.png"
   leave_setup "$how" "$W" "$pid" "$setup"
   check_log "$setup" "$lang"
+done
+
+# The error page, for a sequence without a first page and for a run
+# condition that fails (a registry key that is not there): its texts, only
+# the Exit/Cancel button left, closing without a question, the exit code
+# (3: no valid page; 2: ended before the end), and the message in red.
+# name | keys | title label | subtitle label | page host text | exit code
+error_variants=(
+  "nopages|s.p:p1.Id=999|Error|Error for no any setup files, Click Exit to exit.||3"
+  "condition|s.i:Condition.Flag=1140850688,s.i:Condition.RegRoot=1,s.i:Condition.RegDir=Software\\VelmoraAbsent,en-US.s.i:Var.ConditionError3=This computer lacks what Frame condition needs.|||This computer lacks what Frame condition needs.|2"
+)
+red_pixels() {  # red_pixels FILE X,Y,W,H: how many pure red pixels the area holds
+  local x y w h
+  IFS=, read -r x y w h <<< "$2"
+  convert "$1" -crop "${w}x${h}+${x}+${y}" +repage txt:- | grep -c '#FF0000'
+}
+for row in "${error_variants[@]}"; do
+  IFS='|' read -r name keys title subtitle message code <<< "$row"
+  if [ $# -gt 0 ] && ! printf '%s\n' "$@" | grep -qx "$name"; then continue; fi
+  echo "$name (error page)"
+  project=$(make_project "$name" "$keys")
+  setup="$work/$name-setup.exe"
+  pack_or_stop frame_test "$project" "$setup" "$work/$name-pack.log"
+  start_program pid "$setup"
+  W=class=ccForm
+  if ! drive wait "$W" --timeout 60000 >/dev/null; then
+    check "the wizard window appears" false; kill "$pid" 2>/dev/null; continue
+  fi
+  sleep 1
+  tree=$(drive tree "$W")
+  check_visible "$tree" btnBack 0
+  check_visible "$tree" btnNext 0
+  check_visible "$tree" btnCancel 1
+  if [ -n "$title" ]; then
+    check "the title says '$title'" same_text "$(drive text "$W" labBack1/labBTitle)" "$title"
+    check "the subtitle explains" same_text "$(drive text "$W" labBack1/labSTitle)" "$subtitle"
+    check "the button reads Exit" same_text "$(drive text "$W" btnCancel)" "Exit"
+  fi
+  if [ -n "$message" ]; then
+    check "the page host shows the project's message" same_text "$(drive text "$W" labBack2 | tr -d '\n')" "$message"
+    screenshot "frame_$name"
+    check "the message is drawn in red" test "$(red_pixels "$shots/frame_$name.png" "$(field_of "$(tree_line "$tree" labBack2)" screen)")" -gt 20
+  else
+    screenshot "frame_$name"
+  fi
+  drive click "$W" btnCancel >/dev/null
+  check "leaving asks nothing" drive wait "$W" --gone --timeout 10000
+  wait_program "$pid" 30
+  check "the setup exited with $code" test $? -eq "$code"
 done
 
 [ $failures -eq 0 ] || { echo "frame_test: $failures check(s) failed" >&2; exit 1; }

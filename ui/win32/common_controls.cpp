@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 namespace cc::win {
 
 Label::Label() { styles_[kStyleWindow] |= SS_LEFT | SS_NOTIFY; }
@@ -17,8 +19,11 @@ LRESULT ToolItem::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
       EndPaint(hwnd_, &ps);
       return 0;
     }
-    case WM_SETTEXT: {
+    case WM_SETTEXT:
+    case WM_SETFONT:
+    case WM_SIZE: {
       LRESULT result = Control::WndProc(message, wParam, lParam);
+      UpdateTextClip();
       InvalidateRect(hwnd_, nullptr, TRUE);
       return result;
     }
@@ -29,6 +34,32 @@ LRESULT ToolItem::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
   }
   return Control::WndProc(message, wParam, lParam);
+}
+
+void ToolItem::SetClipToText(bool clip) {
+  clipToText_ = clip;
+  if (hwnd_ != nullptr && !clip) SetWindowRgn(hwnd_, nullptr, TRUE);
+  UpdateTextClip();
+}
+
+void ToolItem::UpdateTextClip() {
+  if (!clipToText_ || hwnd_ == nullptr) return;
+  constexpr int kMargin = 4;  // room for the last glyph's overhang
+  RECT client;
+  GetClientRect(hwnd_, &client);
+  Str text = Text();
+  LONG width = 0;
+  if (!text.IsEmpty()) {
+    HDC dc = GetDC(hwnd_);
+    HGDIOBJ old = SelectObject(dc, Font() != nullptr ? Font() : GetStockObject(DEFAULT_GUI_FONT));
+    RECT r = client;
+    DrawTextW(dc, Wide(text), text.GetLength(), &r, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
+    SelectObject(dc, old);
+    ReleaseDC(hwnd_, dc);
+    width = std::min(r.right - r.left + kMargin, client.right);
+  }
+  // The window owns the region from here on.
+  SetWindowRgn(hwnd_, CreateRectRgn(0, 0, width, client.bottom), TRUE);
 }
 
 void ToolItem::PaintText(HDC dc, const RECT& rect) {

@@ -25,12 +25,22 @@ class Label : public Control {
 class ToolItem : public Control {
  public:
   const char16_t* ClassName() const override { return u"ToolItem"; }
+  // With `clip`, the item covers only its text's width (a window region,
+  // renewed when text, font or size change; nothing when the text is
+  // empty): what lies beneath the rest of its box, a line for instance,
+  // stays visible. Its bounds are unchanged.
+  void SetClipToText(bool clip);
 
  protected:
   const wchar_t* WindowClass() const override { return L"ccToolItem"; }
   LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void OnCreated() override { UpdateTextClip(); }
   // Draws the text; links draw it underlined in their link colour.
   virtual void PaintText(HDC dc, const RECT& rect);
+
+ private:
+  void UpdateTextClip();
+  bool clipToText_ = false;
 };
 
 // A text that opens its link target when clicked: Click fires, then (when

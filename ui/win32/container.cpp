@@ -27,4 +27,30 @@ LRESULT GroupPanel::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
   return 0;
 }
 
+void ControlContainer::SetText(const Str& text) {
+  Container::SetText(text);
+  Invalidate();
+}
+
+LRESULT ControlContainer::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message != WM_PAINT) return Container::WndProc(message, wParam, lParam);
+  Str text = Text();
+  if (text.IsEmpty()) return Container::WndProc(message, wParam, lParam);
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(hwnd_, &ps);
+  RECT r;
+  GetClientRect(hwnd_, &r);
+  r.left += margins_.left;
+  r.top += margins_.top;
+  r.right -= margins_.right;
+  r.bottom -= margins_.bottom;
+  HGDIOBJ oldFont = SelectObject(dc, Font() != nullptr ? Font() : GetStockObject(DEFAULT_GUI_FONT));
+  SetBkMode(dc, TRANSPARENT);
+  ::SetTextColor(dc, TextColor() == kNoColour ? GetSysColor(COLOR_WINDOWTEXT) : TextColor());
+  DrawTextW(dc, Wide(text), text.GetLength(), &r, DT_WORDBREAK | DT_NOPREFIX);
+  SelectObject(dc, oldFont);
+  EndPaint(hwnd_, &ps);
+  return 0;
+}
+
 }  // namespace cc::win

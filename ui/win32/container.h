@@ -36,11 +36,17 @@ struct Margins {
   int left = 0, top = 0, right = 0, bottom = 0;
 };
 
+// Its text, when it has one, is drawn inside the margins in the text
+// colour, wrapped at words (the wizard's error page shows its message so).
 class ControlContainer : public Container {
  public:
   const char16_t* ClassName() const override { return u"ControlContainer"; }
   void SetMargins(const Margins& margins) { margins_ = margins; }
   const Margins& GetMargins() const { return margins_; }
+  void SetText(const Str& text) override;
+
+ protected:
+  LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
   Margins margins_;

@@ -63,6 +63,8 @@ void WizardForm::BuildFrame() {
   copyMain_ = Make<ToolItem>(this, u"copyMain");
   copyMain_->SetEnabled(false);
   copyMain_->ModifyStyle(kStylePaint, 0, kPaintTransparent);
+  // The credit text sits on the bottom line; the line shows on beside it.
+  copyMain_->SetClipToText(true);
   linkMain_ = Make<LabelLink>(this, u"linkMain");
   linkMain_->ModifyStyle(kStylePaint, 0, kPaintTransparent);
   labBack1_ = Make<Control>(this, u"labBack1");
@@ -272,10 +274,27 @@ void WizardForm::LogProblems(const std::vector<Str>& problems) {
   for (const Str& line : problems) LogText(line);
 }
 
-void WizardForm::ApplyDeclaredUnder(Control* control, const Str& prefix) {
+void WizardForm::ApplyDeclaredTo(Control* control, const Str& prefix, Control* stop) {
+  ApplyDeclaredUnder(control, prefix, stop);
+}
+
+void WizardForm::RaiseFrameDecorations() {
+  // The lines go last: the transparent footer texts overlap the bottom line
+  // and would otherwise paint the background over it.
+  for (Control* c : {static_cast<Control*>(copyMain_), static_cast<Control*>(linkMain_),
+                     static_cast<Control*>(labLineTop_), static_cast<Control*>(labLineBottom_)}) {
+    if (!c->Created()) continue;
+    SetWindowPos(c->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    c->Invalidate();
+  }
+}
+
+void WizardForm::ApplyDeclaredUnder(Control* control, const Str& prefix, Control* stop) {
   std::vector<Str> problems;
   DeclaredContext context;
   context.config = &config_;
+  context.stop = stop;
+  context.onDeclaredClick = onDeclaredClick_;
   context.textPrefix = logic_.CurrentLang() + Str(u".");
   context.loadImage = loadImage_;
   context.problems = &problems;
@@ -283,9 +302,14 @@ void WizardForm::ApplyDeclaredUnder(Control* control, const Str& prefix) {
   LogProblems(problems);
 }
 
-void WizardForm::ApplyLoadDeclared() {
+void WizardForm::ApplyFooterDeclared() {
   ApplyDeclaredUnder(copyMain_, Str(u"s.c"));
   ApplyDeclaredUnder(linkMain_, Str(u"s.c"));
+}
+
+void WizardForm::ApplyLoadDeclared() {
+  copyMain_->SetText(Str(kBuiltInCredit));
+  ApplyFooterDeclared();
   SetConfigName(Str(u"s.p.pForm"));
   ApplyDeclaredUnder(this, Str());
   // Later passes over the whole client area (a language switch) run under
@@ -302,6 +326,11 @@ void WizardForm::ApplyCommonTopBar() {
 void WizardForm::ApplyPageBackground(const Str& keyBase) {
   const bool common = config_.GetBool(Key(keyBase, u".BG.Def"), true);
   Str group = common ? Str(u"s.c.BG") : Key(keyBase, u".BG");
+  // Layout makes an undeclared background the themed one, but only after
+  // the first page has been painted; without this the first page alone
+  // would show the window's plain colour.
+  Str index = group + Str(u".Index");
+  if (config_.GetInt(index, -1) < 0) config_.SetInt(index, 3);
   std::vector<Str> problems;
   if (ApplyBackground(this, config_, group, &backgroundCache_, loadImage_, &problems) && Created()) {
     SendMessageW(hwnd_, kToolkitMessage, kRefreshBackground, 0);
@@ -319,6 +348,11 @@ void WizardForm::OnCancelClick(Control*, EventArgs&) {
 LRESULT WizardForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == kToolkitMessage && wParam == kOpenLink && lParam != 0) {
     ShellExecuteW(hwnd_, L"open", reinterpret_cast<const wchar_t*>(lParam), nullptr, nullptr, SW_SHOWNORMAL);
+    return 0;
+  }
+  if (message == WM_TIMER && onTimer_) {
+    KillTimer(hwnd_, wParam);
+    onTimer_(wParam);
     return 0;
   }
   return Dialog::WndProc(message, wParam, lParam);

@@ -5,6 +5,8 @@
 // stays in InsForm, which this form uses. Windows flavour only.
 #pragma once
 
+#include <functional>
+
 #include "core/key_arr.h"
 #include "runtime/ins_form.h"
 #include "ui/frame_geometry.h"
@@ -16,6 +18,10 @@
 namespace cc::win {
 
 inline constexpr const char16_t kFormName[] = u"Velmora";
+// The credit text on the bottom line until the project declares its own
+// ("<lang>.s.c.copyMain"). The link beside it has no built-in text: there
+// is no address it could open.
+inline constexpr const char16_t kBuiltInCredit[] = u"Velmora";
 
 class WizardForm : public Dialog {
  public:
@@ -43,15 +49,20 @@ class WizardForm : public Dialog {
   // without one no image loads ("BG" groups fall back to their first
   // colour, declared image backgrounds stay as they are).
   void SetImageLoader(ImageLoader loader) { loadImage_ = std::move(loader); }
-  // What the form does when it loads: declared settings under "s.c" for
-  // the credit text and link, then the whole client area under "s.p.pForm";
-  // afterwards the client area itself is left out (configuration name "").
+  // What the form does when it loads: the built-in credit text, declared
+  // settings under "s.c" for the credit text and link, then the whole
+  // client area under "s.p.pForm"; afterwards the client area itself is
+  // left out (configuration name "").
   void ApplyLoadDeclared();
+  // Declared settings under "s.c" for the credit text and link again (their
+  // texts after a language switch).
+  void ApplyFooterDeclared();
   // Declared settings under "s.c" for the top bar and the left image, and
   // the button rectangles (run when a page uses the common settings).
   void ApplyCommonTopBar();
   // Applies the background group of the page (`keyBase` + ".BG", or "s.c.BG"
-  // when the page uses the common background) to the client area.
+  // when the page uses the common background) to the client area; a group
+  // without an index (or one below 0) is given the themed one, 3.
   void ApplyPageBackground(const Str& keyBase);
   // Forgets the background cache so the next group is applied in full.
   void ResetBackgroundCache() { backgroundCache_.Reset(); }
@@ -61,7 +72,24 @@ class WizardForm : public Dialog {
   // The value of `key` qualified by the current language ("en-US." + key).
   Str LangText(const Str& key) const;
 
+  // Applies the declared settings under `prefix` to `control` and its
+  // children; with `stop`, hidden siblings of it (the pages not shown) are
+  // skipped. Declared controls' clicks go to the declared-click handler.
+  void ApplyDeclaredTo(Control* control, const Str& prefix, Control* stop = nullptr);
+  void SetDeclaredClickHandler(std::function<void(Control*)> handler) {
+    onDeclaredClick_ = std::move(handler);
+  }
+  // Receives the form's timers (each stopped before the handler runs).
+  void SetTimerHandler(std::function<void(UINT_PTR)> handler) { onTimer_ = std::move(handler); }
+
   Control* PageHost() const { return labBack2_; }
+  Control* TopBar() const { return labBack1_; }
+  Label* TitleLabel() const { return labBTitle_; }
+  Label* SubtitleLabel() const { return labSTitle_; }
+  Control* TopImage() const { return picTop_; }
+  Control* LeftImage() const { return picLeft_; }
+  // The frame's lines and footer, kept above the pages.
+  void RaiseFrameDecorations();
   Button* NextButton() const { return btnNext_; }
   Button* BackButton() const { return btnBack_; }
   Button* CancelButton() const { return btnCancel_; }
@@ -82,7 +110,7 @@ class WizardForm : public Dialog {
   void ApplyButtonTexts(const Str& keyBase);
   void ApplyButtonStates(int flags, int position);
   void KeepAWayOut();
-  void ApplyDeclaredUnder(Control* control, const Str& prefix);
+  void ApplyDeclaredUnder(Control* control, const Str& prefix, Control* stop = nullptr);
   void LogProblems(const std::vector<Str>& problems);
   void OnCancelClick(Control* sender, EventArgs& args);
 
@@ -106,6 +134,8 @@ class WizardForm : public Dialog {
   int cacheTopBar_ = -1;
   int titleFontHeight_ = 0;
   ImageLoader loadImage_;
+  std::function<void(Control*)> onDeclaredClick_;
+  std::function<void(UINT_PTR)> onTimer_;
   BackgroundCache backgroundCache_;
 };
 
