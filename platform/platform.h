@@ -45,6 +45,6 @@ class Platform {
   // Returns whether every member above is set.
   bool IsComplete() const {
     return system && files && resources && registry && profile && services && process && shell &&
-           prompts && progress;
+           prompts && progress && libraries;
   }
 };
