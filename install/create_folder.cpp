@@ -3,14 +3,19 @@
 #include "install/install_session.h"
 #include "install/status.h"
 #include "platform/file_helpers.h"
+#include "platform/file_system.h"
 #include "platform/platform.h"
+#include "runtime/setup_log.h"
 
 bool CreateFolder(InstallSession& session, const cc::Str& path, bool record) {
   if (record) session.record.AddLine(u"Dir?=", path);
   FileSystem& files = *session.platform.files;
-  if (!FolderExists(files, path)) {
-    ShowStatusLine(session.progress(), cc::Str(u"Create folder:") + path + cc::Str(u"\r\n"));
-    MakeFolderTree(files, path);
-  }
-  return FolderExists(files, path);
+  if (FolderExists(files, path)) return true;
+  ShowStatusLine(session.progress(), cc::Str(u"Create folder:") + path + cc::Str(u"\r\n"));
+  files.ClearLastError();
+  MakeFolderTree(files, path);
+  if (FolderExists(files, path)) return true;
+  LogLine(u"Create folder NG:%s", path);
+  LogOsError(files);
+  return false;
 }

@@ -100,7 +100,6 @@ cc::Str ExpandIniFolder(InstallSession& session, const cc::Str& field) {
 }
 
 void WriteIniItems(InstallSession& session) {
-  if (!session.platform.profile || !session.platform.files) return;
   const int count = session.store.GetInt(u"s.i.Ini.Count", 0);
   for (int n = 0; n < count; ++n) {
     const cc::Str itemText = session.store.Get(cc::Str::Formatted(u"s.i.Ini.%d.Item", n));

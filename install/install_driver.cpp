@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "install/associations_and_services.h"
+#include "install/handler_step.h"
 #include "install/create_folder.h"
 #include "install/earlier_record_trust.h"
 #include "install/file_step.h"
@@ -123,9 +123,8 @@ void WriteIniStep(InstallSession& session) {
 
 bool RunInstall(InstallSession& session, int phase) {
   if (phase != kInstallPhase) return true;
-  if (!session.platform.progress || !session.platform.prompts || !session.platform.files ||
-      !session.platform.system) {
-    session.store.Set(u"Ret.ErrorInfo", u"The installer cannot show its progress or questions.");
+  if (!session.platform.IsComplete()) {
+    session.store.Set(u"Ret.ErrorInfo", u"The installer cannot reach the system services it needs.");
     return false;
   }
   BeginRun(session);

@@ -34,13 +34,9 @@ constexpr int kFallbackWaitSteps = 30;
 constexpr int kUnpinWaitSteps = 100;
 constexpr int kSettleSteps = 5;
 
-void Sleep(Platform& platform, int milliseconds) {
-  if (platform.process) platform.process->Sleep(milliseconds);
-}
+void Sleep(Platform& platform, int milliseconds) { platform.process->Sleep(milliseconds); }
 
-void Pump(Platform& platform) {
-  if (platform.progress) platform.progress->PumpMessages();
-}
+void Pump(Platform& platform) { platform.progress->PumpMessages(); }
 
 // Waits in 100 ms steps, pumping, until the file's existence is `exists`,
 // at most `steps` times. Returns whether it came to be so.
@@ -64,7 +60,7 @@ cc::Str FolderOf(const cc::Str& path) { return path.Substring(0, path.LastIndexO
 cc::Str NameOf(const cc::Str& path) { return path.Substring(path.LastIndexOf(u'\\') + 1); }
 
 bool SendUnpinCommand(Platform& platform, const cc::Str& file) {
-  if (platform.shell) platform.shell->Execute(u"taskbarunpin", file, u"", u"", kShowShow);
+  platform.shell->Execute(u"taskbarunpin", file, u"", u"", kShowShow);
   return true;
 }
 
@@ -72,8 +68,8 @@ bool SendUnpinCommand(Platform& platform, const cc::Str& file) {
 // that did not exist is deleted again instead of being left empty.
 class ClearedAssociationValues {
  public:
-  explicit ClearedAssociationValues(Registry* registry) {
-    if (registry) key_ = registry->OpenKey(RegRoot::kLocalMachine, kFileAssociationKey, RegAccess::kAll);
+  explicit ClearedAssociationValues(Registry& registry) {
+    key_ = registry.OpenKey(RegRoot::kLocalMachine, kFileAssociationKey, RegAccess::kAll);
     if (!key_) return;
     for (const char16_t* name : kFileAssociationValues) {
       Saved saved;
@@ -141,7 +137,6 @@ cc::Str PinnedTaskbarFolder(Platform& platform) {
 }
 
 int PinToTaskbar(Platform& platform, const cc::Str& path, bool pin) {
-  if (!platform.shell) return 0;
   Shell& shell = *platform.shell;
   cc::Str verb = shell.ShellString(pin ? kPinVerbString : kUnpinVerbString);
   LogLine(u"Taskbar Pin:%s, Link:%s", verb, path);
@@ -161,7 +156,7 @@ void UnpinFromTaskbar(Platform& platform, const cc::Str& target, const cc::Str& 
                       const cc::Str& pinName, bool removing) {
   const cc::Str extension = IsUrlTarget(target) ? cc::Str(u".website") : cc::Str(u".lnk");
   const cc::Str tempLink = GetTempFolder(*platform.system) + pinName + extension;
-  if (TryUnpin(platform, target, pinnedLink, tempLink, removing) && platform.shell) {
+  if (TryUnpin(platform, target, pinnedLink, tempLink, removing)) {
     platform.shell->NotifyChange(kChangeAssocChanged, kChangeFlagFlush, cc::Str());
     platform.shell->NotifyChange(kChangeUpdateDir, kChangeFlagPath | kChangeFlagFlush, FolderOf(tempLink));
     platform.shell->NotifyChange(kChangeUpdateDir, kChangeFlagPath | kChangeFlagFlush, FolderOf(pinnedLink));
@@ -186,13 +181,13 @@ void PinShortcut(InstallSession& session, const cc::Str& linkPath, const cc::Str
     }
   }
   {
-    ClearedAssociationValues cleared(platform.registry);
+    ClearedAssociationValues cleared(*platform.registry);
     if (PinToTaskbar(platform, linkPath, true) == 1) WaitForFile(platform, pinnedLink, true, kPinWaitSteps);
     Sleep(platform, kStepMs);
     Pump(platform);
     if (!FileExists(*platform.files, pinnedLink)) {
       LogLine(u"Taskbar Pin:%s", linkPath);
-      if (platform.shell) platform.shell->Execute(u"TaskbarPin", linkPath, u"", u"", kShowShow);
+      platform.shell->Execute(u"TaskbarPin", linkPath, u"", u"", kShowShow);
       WaitForFile(platform, pinnedLink, true, kFallbackWaitSteps);
     }
     if (!FileExists(*platform.files, pinnedLink) && !url) {

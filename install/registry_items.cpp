@@ -65,15 +65,17 @@ void RecordValue(InstallSession& session, const RegistryItem& item, const cc::St
 
 // Returns false when the existing value was kept: the install did not
 // write it, so the uninstall must not delete it.
-bool WriteItemValue(RegistryKey& key, const RegistryItem& item, const cc::Str& name,
+bool WriteItemValue(Registry& registry, RegistryKey& key, const RegistryItem& item, const cc::Str& name,
                     const cc::Str& text) {
   if (!MayWriteRegistryValue(key, name, item.flags)) {
     LogLine(u"Reg keep existing value:%s, Key:%s", name, item.key_path);
     return false;
   }
   RegistryItemValue value = ParseRegistryItemValue(text);
+  registry.ClearLastError();
   if (!key.SetValue(name, value.type, value.data)) {
     LogLine(u"Reg SetValue NG:%s, Key:%s", name, item.key_path);
+    LogOsError(registry);
   }
   return true;
 }
@@ -85,10 +87,12 @@ void WriteRegistryItem(InstallSession& session, const cc::Str& itemText) {
     LogLine(u"Reg item skipped, root %d is not a root key index, Key:%s", item.root_index, item.key_path);
     return;
   }
-  std::unique_ptr<RegistryKey> key =
-      session.platform.registry->CreateKey(RegRootFromIndex(item.root_index), item.key_path);
+  Registry& registry = *session.platform.registry;
+  registry.ClearLastError();
+  std::unique_ptr<RegistryKey> key = registry.CreateKey(RegRootFromIndex(item.root_index), item.key_path);
   if (!key) {
     LogLine(u"Reg CreateKey NG, Root:%d, Key:%s", item.root_index, item.key_path);
+    LogOsError(registry);
     return;
   }
   cc::KeyArr values(false, false);
@@ -96,7 +100,7 @@ void WriteRegistryItem(InstallSession& session, const cc::Str& itemText) {
   for (int i = 0; i < values.Count(); ++i) {
     const cc::Str name = values.KeyAt(i);
     bool kept = false;
-    if (item.flags & kRegItemWrite) kept = !WriteItemValue(*key, item, name, values.ValueAt(i));
+    if (item.flags & kRegItemWrite) kept = !WriteItemValue(registry, *key, item, name, values.ValueAt(i));
     if ((item.flags & kRegItemRecord) && !kept) RecordValue(session, item, name);
   }
 }
@@ -128,7 +132,6 @@ bool MayWriteRegistryValue(RegistryKey& key, const cc::Str& name, uint32_t flags
 }
 
 void WriteRegistryItems(InstallSession& session) {
-  if (!session.platform.registry) return;
   const int count = session.store.GetInt(u"s.i.Reg.Count", 0);
   for (int n = 0; n < count; ++n) {
     const cc::Str itemText = session.store.Get(cc::Str::Formatted(u"s.i.Reg.%d.Item", n));

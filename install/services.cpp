@@ -20,9 +20,7 @@ ServiceStart StartTypeOf(int configured) {
   }
 }
 
-void Wait(Platform& platform, int milliseconds) {
-  if (platform.process) platform.process->Sleep(milliseconds);
-}
+void Wait(Platform& platform, int milliseconds) { platform.process->Sleep(milliseconds); }
 
 // Sends the stop control and waits until the service reports it stopped.
 void StopService(Platform& platform, Service& service, const cc::Str& name) {
@@ -51,7 +49,7 @@ cc::Str ServiceCommandLine(const cc::Str& program) {
 }
 
 bool CreateServiceEntry(Platform& platform, const ServiceEntry& entry) {
-  if (!platform.services || entry.name.IsEmpty()) {
+  if (entry.name.IsEmpty()) {
     LogLine(u"CreateService NG, Name:%s, Exe:%s", entry.name, entry.program);
     return false;
   }

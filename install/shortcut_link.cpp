@@ -83,7 +83,6 @@ bool CreateShellLink(Platform& platform, int osIndex, const cc::Str& linkPath, c
     std::string bytes = WebLinkText(target, !url).ToBytes(cc::kCodePageAnsi);
     return WriteFileBytes(*platform.files, linkPath, bytes, cc::kCodePageAnsi, false, false);
   }
-  if (!platform.shell) return false;
   if (!fields.working_folder.IsEmpty() && !FolderExists(*platform.files, fields.working_folder)) {
     MakeFolder(*platform.files, fields.working_folder);
   }

@@ -147,8 +147,7 @@ void WriteTileFolder(InstallSession& session, const cc::Str& folder, const cc::S
   FileSystem& files = *session.platform.files;
   CreateFolder(session, folder, true);
   std::string index;
-  if (session.platform.resources &&
-      session.platform.resources->Read(kTileResourceType, kTileIndexResource, &index)) {
+  if (session.platform.resources->Read(kTileResourceType, kTileIndexResource, &index)) {
     const cc::Str path = folder + cc::Str(kResourceIndexName);
     WriteFileBytes(files, path, index, cc::kCodePageAnsi, false, false);
     session.record.AddLine(u"Short?=", path);
@@ -159,7 +158,6 @@ void WriteTileFolder(InstallSession& session, const cc::Str& folder, const cc::S
 }
 
 bool LoadScriptTemplate(Platform& platform, cc::Str* text) {
-  if (!platform.resources) return false;
   return ReadTextResource(*platform.resources, kTileScriptResource, kTileResourceType, cc::kCodePageUtf8,
                           text) >= 0;
 }
@@ -167,7 +165,7 @@ bool LoadScriptTemplate(Platform& platform, cc::Str* text) {
 void PrepareRun(InstallSession& session, TileRun& run, const TileRequest& request) {
   if (run.prepared) return;
   run.prepared = true;
-  if (session.platform.registry) PrepareDefaultBrowser(*session.platform.registry);
+  PrepareDefaultBrowser(*session.platform.registry);
   int (*random)() = run.random ? run.random : DefaultRandom;
   int r1 = random();
   int r2 = random();
@@ -222,7 +220,6 @@ bool PrepareDefaultBrowser(Registry& registry) {
 bool CreateTileLink(Platform& platform, const cc::Str& identifier, int tileSize,
                     const cc::Str& linkPath, const cc::Str& scriptPath, const LinkFields& fields,
                     const cc::Str& picture, const cc::Str& widePicture, int osIndex) {
-  if (!platform.shell) return false;
   if (!fields.working_folder.IsEmpty() && !FolderExists(*platform.files, fields.working_folder)) {
     MakeFolder(*platform.files, fields.working_folder);
   }

@@ -7,10 +7,12 @@
 #include "install/status.h"
 #include "install/uninstall_record.h"
 #include "platform/file_helpers.h"
+#include "platform/file_system.h"
 #include "platform/platform.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
 #include "runtime/payload_loader.h"
+#include "runtime/setup_log.h"
 
 namespace {
 
@@ -40,6 +42,12 @@ bool FailWith(InstallSession& session, const cc::Str& text) {
   return false;
 }
 
+// As FailWith, and the system's reason goes to the log.
+bool FailWith(InstallSession& session, const cc::Str& text, OsErrorSource& reason) {
+  LogOsError(reason);
+  return FailWith(session, text);
+}
+
 // The key name of the installed-programs entry ("[Velmora]" + id), empty
 // when the project has none.
 cc::Str EntryKeyName(const InstallSession& session) {
@@ -55,9 +63,11 @@ cc::Str UninstallLinkPath(const InstallSession& session) {
 bool WriteInstalledProgramsEntry(InstallSession& session, const cc::Str& keyName,
                                  const cc::Str& uninstaller) {
   const cc::Str keyPath = cc::Str(kUninstallKeyParent) + keyName;
+  // A reason logged on failure is this entry's, not an earlier call's.
+  session.platform.registry->ClearLastError();
   auto key = session.platform.registry->CreateKey(RegRoot::kLocalMachine, keyPath);
   const cc::Str failure = cc::Str(u"Cannot write the installed-programs entry:\r\n\r\n") + keyPath;
-  if (!key) return FailWith(session, failure);
+  if (!key) return FailWith(session, failure, *session.platform.registry);
   const cc::Str quoted = cc::Str(u"\"") + uninstaller + cc::Str(u"\"");
   bool ok = SetString(*key, kDisplayName, PageText(session.store, u".s.c.u.DispName"));
   ok = SetString(*key, kDisplayIcon, quoted) && ok;
@@ -66,7 +76,7 @@ bool WriteInstalledProgramsEntry(InstallSession& session, const cc::Str& keyName
     cc::Str text = session.store.Get(value.key);
     if (!text.IsEmpty()) ok = SetString(*key, value.name, text) && ok;
   }
-  return ok || FailWith(session, failure);
+  return ok || FailWith(session, failure, *session.platform.registry);
 }
 
 void CreateUninstallLink(InstallSession& session, const cc::Str& uninstaller) {
@@ -92,8 +102,10 @@ bool WriteUninstaller(InstallSession& session) {
       bytes.empty()) {
     return true;
   }
+  session.platform.files->ClearLastError();
   if (!WriteFileBytes(*session.platform.files, path, bytes, cc::kCodePageAnsi, false, false)) {
-    return FailWith(session, ErrorText(session.store, u".s.i.Var.CreateFileError", path));
+    return FailWith(session, ErrorText(session.store, u".s.i.Var.CreateFileError", path),
+                    *session.platform.files);
   }
   session.uninstaller_written = true;
   session.record.AddLine(u"Unins?=", path);
@@ -120,6 +132,8 @@ bool WriteRecord(InstallSession& session) {
   ShowStatus(session.progress(), u"write unins.exe.dat.");
   ShowDetail(session.progress(), path);
   session.record.AddLine(u"UninsData=", path);
+  session.platform.files->ClearLastError();
   if (WriteRecordFile(*session.platform.files, path, session.record)) return true;
-  return FailWith(session, ErrorText(session.store, u".s.i.Var.CreateFileError", path));
+  return FailWith(session, ErrorText(session.store, u".s.i.Var.CreateFileError", path),
+                  *session.platform.files);
 }

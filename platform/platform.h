@@ -1,9 +1,10 @@
 // The seam between the setup logic and the operating system: one object that
 // groups the narrow interfaces the engines use. Engines receive it by
-// reference and ask only the interfaces they need; a test fills in only the
-// ones it uses (the others stay null). The real object comes from
-// platform/win32/win32_platform.h, the in-memory one from
-// platform/fake/fake_platform.h.
+// reference and ask only the interfaces they need. Every implementation fills
+// in every member -- the real one from platform/win32/win32_platform.h, the
+// in-memory one from platform/fake/fake_platform.h -- so engine code uses the
+// members without testing them for null; only the engines' entry points ask
+// IsComplete() once and refuse to start on a seam that breaks this promise.
 //
 // Adding a service: write its interface header beside this one, add a
 // pointer member here, and fill it in both implementations.
@@ -40,4 +41,10 @@ class Platform {
   LibraryLoader* libraries = nullptr;    // library.h (the extension library)
 
   mutable OsVersionCache os_version;
+
+  // Returns whether every member above is set.
+  bool IsComplete() const {
+    return system && files && resources && registry && profile && services && process && shell &&
+           prompts && progress && libraries;
+  }
 };

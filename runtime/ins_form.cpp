@@ -76,7 +76,7 @@ bool InsForm::CheckTempFolderRights() {
 }
 
 bool InsForm::PublishMainWindow(uint32_t windowHandle) {
-  if (!shared_block_ && platform_.process) {
+  if (!shared_block_) {
     shared_block_ = platform_.process->CreateSharedMemory(kSharedBlockName, kSharedBlockSize);
   }
   if (!shared_block_) return false;

@@ -177,7 +177,6 @@ cc::Str ApplicationFolder(const cc::KeyArr& store) {
 cc::Str Expand(const cc::Str& name, cc::KeyArr& store, Platform& platform, int depth);
 
 cc::Str ReadRegistrySource(const cc::Str& stem, const cc::KeyArr& store, Platform& platform) {
-  if (!platform.registry) return cc::Str(u"");
   RegRoot root = RegRootFromIndex(store.GetInt(stem + cc::Str(u".RegInd"), 0));
   auto key = platform.registry->OpenKey(root, store.Get(stem + cc::Str(u".RegDir")), RegAccess::kRead);
   RegValue value;

@@ -36,7 +36,6 @@ void ReportStartUp(bool resourceFound, uint32_t status, const cc::KeyArr& config
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   InstallWin32AnsiConverter();
   std::unique_ptr<Platform> platform = CreateWin32Platform();
-  if (platform == nullptr || platform->resources == nullptr) return 1;
 
   return wizard::RunWizard(*platform, [](InsForm& form) {
     ReportStartUp(form.PayloadResourceFound(), form.PayloadStatus(), form.Config(), form.Payload());

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "platform/file_system.h"
+#include "platform/os_error.h"
 #include "platform/platform.h"
 #include "platform/process.h"
 #include "platform/system_helpers.h"
@@ -73,6 +74,12 @@ bool OpenSetupLog(Platform& platform) {
 }
 
 void LogText(const cc::Str& text) { ProcessSetupLog().Write(text); }
+
+void LogOsError(OsErrorSource& source) {
+  const cc::Str reason = DescribeOsError(source.LastError());
+  if (!reason.IsEmpty()) LogText(cc::Str(u"OS error: ") + reason);
+  source.ClearLastError();
+}
 
 void CloseSetupLog() { ProcessSetupLog().Close(); }
 

@@ -12,6 +12,7 @@
 
 class File;
 class FileSystem;
+class OsErrorSource;
 class Platform;
 class ProcessServices;
 
@@ -56,6 +57,12 @@ bool OpenSetupLog(Platform& platform);
 
 // Writes `text` as one line, without interpreting "%" in it.
 void LogText(const cc::Str& text);
+
+// Writes why the last failed call of `source` failed, as the system says it
+// ("OS error: <text> (error <code>): <object>"), then forgets it so that a
+// later failure cannot repeat it. Writes nothing when no failure is
+// recorded.
+void LogOsError(OsErrorSource& source);
 
 // Closes the process-wide log (see SetupLog::Close).
 void CloseSetupLog();

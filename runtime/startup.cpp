@@ -5,7 +5,6 @@
 #include "runtime/ins_form.h"
 
 void EnableStartupPrivileges(Platform& platform) {
-  if (!platform.process) return;
   for (const char16_t* privilege : kStartupPrivileges) platform.process->EnablePrivilege(privilege);
 }
 

@@ -1,6 +1,9 @@
 // cc::win::RTFCreater: turns the small HTML subset that project texts are
 // written in (welcome notes, licences, information pages) into RTF for the
-// rich-edit control, in one pass and without a document tree.
+// rich-edit control, in one pass and without a document tree. The tags come
+// from ui/html_tag_scanner.h, their attributes are read by
+// ui/html_attributes.h, and text is escaped by ui/rtf_text.h; this class
+// keeps the open elements and writes the document.
 //
 // Recognised: p, br, b, i, u, s and their end tags; A with href (written as
 // link markers that the HTML text box turns into clickable ranges); DIV and
@@ -23,6 +26,8 @@
 #include <vector>
 
 #include "core/object.h"
+#include "ui/html_attributes.h"
+#include "ui/html_tag_scanner.h"
 
 namespace cc::win {
 
@@ -47,65 +52,33 @@ class RTFCreater : public cc::Object {
  private:
   // Kinds of the state-stack records.
   enum Kind { kRoot = 0, kDiv = 1, kFont = 2, kSpan = 3, kLink = 4 };
-  struct Format {
-    int size = 0;        // half-points
-    int color = -1;      // 0xRRGGBB, -1 = none
-    int highlight = -1;  // 0xRRGGBB, -1 = none
-    bool operator==(const Format&) const = default;
-  };
   struct State {
     Kind kind;
-    Format format;
+    TextFormat format;
   };
-  // Which attributes an element takes besides align and style.
-  enum AttrSet { kAttrNone = 0, kAttrFont = 1, kAttrHref = 2 };
 
   void Reset(int defaultSize);
   void WriteHeader(int defaultSize);
   void Scan();
-  // Each Handle* takes the tag whose "<" is at `lt` and returns the index
-  // just behind it, or `lt` when the tag is not theirs (or, for HandleTag,
-  // when the "<" is not a tag and stays text).
-  size_t HandleTag(size_t lt);
-  size_t HandleSimpleTag(size_t lt, size_t name);
-  size_t HandleElement(size_t lt, size_t name);
-  size_t HandleSkippedBlock(size_t lt, size_t name);
-  // Index of the ">" that ends an opening element `word` at `name`, or npos
-  // when the tag is not that element or has no ">".
-  size_t OpeningElementEnd(size_t name, std::string_view word,
-                           size_t minBytes);
-  void OpenElement(Kind kind, std::string_view attrs);
+  // Writes what the tag `token` stands for.
+  void ApplyTag(const HtmlTagToken& token);
+  void OpenElement(Kind kind, AttributeSet set, std::string_view attributes);
   void OpenLink();
   void CloseLink();
   bool OutputEndsParagraph() const;
   void EndParagraph();
   void Push(Kind kind);
   void Pop(Kind kind);
-  static bool ReadAttributeValue(std::string_view attrs, size_t* i,
-                                 std::string_view* value);
-  void ParseAttributes(std::string_view attrs, AttrSet set);
-  void ParseStyle(std::string_view style);
-  void ApplyPendingAlignment();
   void Finish();
 
   // Writes input bytes [pending_, end) as text, preceded by the format
   // changes it needs, and moves the pending start to `resume`.
   void FlushText(size_t end, size_t resume);
   void WriteFormatChanges();
-  void WriteText(std::string_view bytes);
-  // Writes ASCII page text, escaping RTF's specials and turning line breaks
-  // into spaces.
-  void WriteAsciiText(std::string_view text);
-  // True when nothing but a separating blank follows the last paragraph
-  // or line break in the output.
-  bool AtLineStart() const;
-  void WriteLinkTarget(std::string_view bytes);
   void WriteControl(std::string_view word);
   void WriteControlNumber(std::string_view word, int value);
   // Colour-table index of 0xRRGGBB (0 for none), adding a new entry.
   int ColorIndex(int color);
-  // Index of the first ">" at or after `from`, or npos.
-  size_t FindGt(size_t from);
 
   const char* in_ = nullptr;
   size_t len_ = 0;
@@ -114,17 +87,12 @@ class RTFCreater : public cc::Object {
   std::string color_table_;
   std::unordered_map<int, int> color_index_;
   size_t color_table_at_ = 0;  // where the header's placeholder stands
-  Format current_;
-  Format emitted_;
-  std::string alignment_;  // pending: raw value, then "\ql"/"\qc"/"\qr"
+  TextFormat current_;
+  TextFormat emitted_;
   std::string link_target_;  // href bytes of the open link
   int link_counter_ = -1;
   bool separator_ = true;  // the next text needs a separating blank
   std::vector<State> stack_;
-  // FindGt's last answer: the first ">" at or after gt_origin_.
-  size_t gt_origin_ = 0;
-  size_t gt_at_ = 0;
-  bool gt_known_ = false;
 };
 
 }  // namespace cc::win

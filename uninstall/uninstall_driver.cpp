@@ -5,7 +5,11 @@
 #include "platform/platform.h"
 #include "runtime/setup_log.h"
 #include "uninstall/uninstall_run.h"
-#include "uninstall/uninstall_steps.h"
+#include "uninstall/remove_files.h"
+#include "uninstall/remove_services.h"
+#include "uninstall/remove_settings.h"
+#include "uninstall/remove_shell_items.h"
+#include "uninstall/remove_uninstaller.h"
 
 namespace {
 
@@ -40,9 +44,9 @@ void ReadCounts(UninstallRun& run) {
 int DoUninstall(InstallSession& session, int askShared, const cc::KeyArr& record,
                 UninstallerTraces traces) {
   Platform& platform = session.platform;
-  if (!platform.files || !platform.system || !platform.progress || !platform.prompts) {
+  if (!platform.IsComplete()) {
     session.store.Set(u"Ret.ErrorInfo", u"The earlier installation cannot be removed: the installer "
-                                        u"cannot reach its files, progress or questions.");
+                                        u"cannot reach the system services it needs.");
     return kUninstallAborted;
   }
   UninstallRun run(session, record, askShared);

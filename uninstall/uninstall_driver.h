@@ -6,7 +6,7 @@
 // registry values (last to first), INI keys (last to first), links, the
 // uninstaller with its installed-programs entry and the record itself, the
 // directories (last to first, twice, only empty ones), and last the shell
-// notifications.
+// notifications. The steps live in uninstall/remove_*.h, by what they remove.
 //
 // A record is input from disk and may be damaged: counts are limited to the
 // number of keys the record holds, a file, link or directory is touched

@@ -20,7 +20,6 @@ int UninstallFolder(InstallSession& session, const cc::Str& folder, int askShare
   cc::Str appFolder = folder;
   if (!appFolder.EndsWith(u"\\")) appFolder += u"\\";
   const cc::Str recordPath = appFolder + cc::Str(kRecordFileName);
-  if (!session.platform.files) return Refuse(session, kUninstallNoRecord, u"No file system for ", recordPath);
   cc::KeyArr record(false, true);
   if (!ReadRecordFile(*session.platform.files, recordPath, &record)) {
     return Refuse(session, kUninstallNoRecord, u"Not a readable uninstall record: ", recordPath);

@@ -4,6 +4,7 @@
 
 #include "install/install_session.h"
 #include "install/page_text.h"
+#include "platform/file_helpers.h"
 #include "platform/platform.h"
 #include "platform/process.h"
 #include "platform/progress.h"
@@ -28,8 +29,10 @@ void UninstallRun::Show(const cc::Str& status, const cc::Str& detail) {
 
 void UninstallRun::Pump() { progress.PumpMessages(); }
 
-void UninstallRun::Wait(int ms) {
-  if (platform.process) platform.process->Sleep(ms);
+void UninstallRun::Wait(int ms) { platform.process->Sleep(ms); }
+
+void UninstallRun::DeleteListedFile(const cc::Str& path) {
+  if (IsFullPath(path)) DeleteFileForced(*platform.files, path);
 }
 
 cc::Str UninstallRun::Text(const char16_t* format, int index) const {

@@ -54,6 +54,9 @@ struct UninstallRun {
   cc::Str Text(const char16_t* format, int index) const;
   // The record's integer for `format` and `index`, or `fallback`.
   int Number(const char16_t* format, int index, int fallback) const;
+  // Deletes the file `path` names when it is a full path (read-only or
+  // not); a relative one would reach into whatever folder is current.
+  void DeleteListedFile(const cc::Str& path);
   // Stores the error for "Ret.ErrorInfo" and returns `result`.
   int Fail(int result, const cc::Str& path);
 };
@@ -62,7 +65,6 @@ struct UninstallRun {
 // and so on), limited to 0 .. the number of keys in the record: a damaged
 // count never makes the driver walk past what the record can hold.
 int RecordCount(const cc::KeyArr& record, const char16_t* countKey);
-
 
 // True for a name that may stand for one file in a folder: not empty, not
 // "." or "..", and without separators, colons or wildcards.

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/fake/fake_path_root.h"
 #include "platform/file_name_case.h"
 
 struct FakeFileSystem::Node {
@@ -40,31 +41,6 @@ bool IsInvalidNameChar(char16_t c) {
 }
 
 bool IsDriveLetter(char16_t c) { return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z'); }
-
-// Splits a path (backslashes only) into its volume root and the rest.
-// "C:\x" and "C:x" -> "C:", "\x"; "\\srv\share\x" -> "\\srv\share", "\x";
-// "\x" and "x" -> the current drive.
-bool SplitRoot(const std::u16string& path, std::u16string* root, std::u16string* rest) {
-  if (path.size() >= 2 && IsDriveLetter(path[0]) && path[1] == u':') {
-    char16_t drive = static_cast<char16_t>(FoldFileNameChar(path[0]) - 0x20);
-    *root = std::u16string(1, drive) + u":";
-    *rest = path.substr(2);
-    return true;
-  }
-  if (path.size() >= 2 && path[0] == u'\\' && path[1] == u'\\') {
-    size_t server_end = path.find(u'\\', 2);
-    if (server_end == std::u16string::npos || server_end == 2) return false;
-    size_t share_end = path.find(u'\\', server_end + 1);
-    if (share_end == std::u16string::npos) share_end = path.size();
-    if (share_end == server_end + 1) return false;
-    *root = path.substr(0, share_end);
-    *rest = path.substr(share_end);
-    return true;
-  }
-  *root = kCurrentDrive;
-  *rest = path;
-  return true;
-}
 
 // Windows drops trailing dots and blanks of a name ("a.txt. " is "a.txt").
 std::u16string TrimName(std::u16string name) {
@@ -199,7 +175,7 @@ bool FakeFileSystem::Resolve(const cc::Str& path, bool allowWildcards, Resolved*
   if (text.empty()) return false;
   std::replace(text.begin(), text.end(), u'/', u'\\');
   std::u16string root, rest;
-  if (!SplitRoot(text, &root, &rest)) return false;
+  if (!SplitVolumeRoot(text, &root, &rest)) return false;
   std::vector<std::u16string> parts;
   if (!SplitComponents(rest, allowWildcards, &parts)) return false;
   std::u16string current = FoldFileName(root);
@@ -430,7 +406,7 @@ bool FakeFileSystem::AddVolume(const cc::Str& root) {
   bool drive = text.size() >= 2 && IsDriveLetter(text[0]) && text[1] == u':';
   bool share = text.size() >= 2 && text[0] == u'\\' && text[1] == u'\\';
   std::u16string name, rest;
-  if (!(drive || share) || !SplitRoot(text, &name, &rest)) return false;
+  if (!(drive || share) || !SplitVolumeRoot(text, &name, &rest)) return false;
   if (!rest.empty() && rest != u"\\") return false;
   std::u16string key = FoldFileName(name);
   if (Find(key)) return true;

@@ -2,9 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/file_system_contract.h"
+
 namespace {
 
 cc::Str S(const char16_t* text) { return cc::Str(text); }
+
+TEST(FakeFileSystemTest, BehavesAsTheRealFileSystemDoes) {
+  FakeFileSystem files;
+  CheckFileSystemContract(files, S(u"C:\\Contract"));
+}
 
 TEST(FakeFileSystemTest, WindowsPathRules) {
   FakeFileSystem files;

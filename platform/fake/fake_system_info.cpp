@@ -1,6 +1,7 @@
 #include "platform/fake/fake_system_info.h"
 
 #include "platform/fake/fake_file_system.h"
+#include "platform/fake/fake_path_root.h"
 #include "platform/file_name_case.h"
 #include "platform/path_text.h"
 
@@ -49,17 +50,10 @@ constexpr uint32_t kUndeclaredBuild = 9200;
 
 constexpr uint64_t kGiB = 1ull << 30;
 
+// The folded volume root that begins `path`; empty when it has none.
 std::u16string RootKey(std::u16string_view path) {
-  if (path.size() >= 2 && path[1] == u':') return FoldFileName(path.substr(0, 2));
-  if (path.size() >= 2 && (path[0] == u'\\' || path[0] == u'/') &&
-      (path[1] == u'\\' || path[1] == u'/')) {
-    std::u16string text(path);
-    for (char16_t& c : text) c = c == u'/' ? u'\\' : c;
-    size_t server_end = text.find(u'\\', 2);
-    size_t share_end = server_end == std::u16string::npos ? server_end : text.find(u'\\', server_end + 1);
-    return FoldFileName(text.substr(0, share_end));
-  }
-  return u"c:";
+  std::u16string root, rest;
+  return SplitVolumeRoot(path, &root, &rest) ? FoldFileName(root) : std::u16string();
 }
 
 }  // namespace

@@ -150,6 +150,7 @@ std::unique_ptr<File> Win32FileSystem::Open(const cc::Str& path, OpenMode mode) 
   } else if (mode == OpenMode::kCreate) {
     disposition = CREATE_ALWAYS;
   }
+  if (mode != OpenMode::kRead && !WritableTarget(path)) return nullptr;
   HANDLE handle = CreateFileW(Wide(path), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL,
                               nullptr);
   if (!Checked(handle != INVALID_HANDLE_VALUE, path)) return nullptr;
@@ -184,7 +185,20 @@ bool Win32FileSystem::SetTimes(const cc::Str& path, const FileTimes& times) {
 
 bool Win32FileSystem::Copy(const cc::Str& source, const cc::Str& target, bool failIfExists) {
   // The error names the target: the source's absence shows in its code.
+  if (!WritableTarget(target)) return false;
   return Checked(CopyFileW(Wide(source), Wide(target), failIfExists ? TRUE : FALSE) != FALSE, target);
+}
+
+bool Win32FileSystem::WritableTarget(const cc::Str& path) {
+  // Windows refuses to write over a read-only file; Wine run by the
+  // superuser would write over it. Refuse alike everywhere.
+  const DWORD attributes = GetFileAttributesW(Wide(path));
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_READONLY) == 0 ||
+      (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    return true;
+  }
+  SetLastError(ERROR_ACCESS_DENIED);
+  return Checked(false, path);
 }
 
 bool Win32FileSystem::Checked(bool ok, const cc::Str& object) {
@@ -197,5 +211,6 @@ bool Win32FileSystem::Checked(bool ok, const cc::Str& object) {
 
 bool Win32FileSystem::Move(const cc::Str& source, const cc::Str& target, bool replace) {
   const DWORD flags = MOVEFILE_WRITE_THROUGH | (replace ? MOVEFILE_REPLACE_EXISTING : 0);
-  return MoveFileExW(Wide(source), Wide(target), flags) != FALSE;
+  if (replace && !WritableTarget(target)) return false;
+  return Checked(MoveFileExW(Wide(source), Wide(target), flags) != FALSE, target);
 }

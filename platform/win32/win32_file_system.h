@@ -23,4 +23,7 @@ class Win32FileSystem : public FileSystem {
  private:
   // Returns `ok`; when false, records the thread's last error about `object`.
   bool Checked(bool ok, const cc::Str& object);
+  // True unless `path` is an existing read-only file (then recorded as
+  // access denied).
+  bool WritableTarget(const cc::Str& path);
 };

@@ -26,6 +26,7 @@ TEST(Win32PlatformTest, EveryMemberIsSet) {
   EXPECT_NE(platform->shell, nullptr);
   EXPECT_NE(platform->prompts, nullptr);
   EXPECT_NE(platform->progress, nullptr);
+  EXPECT_TRUE(platform->IsComplete());
   platform->progress->PumpMessages();  // returns with nothing waiting
 }
 

@@ -1,10 +1,11 @@
-#include "install/associations_and_services.h"
+#include "install/handler_step.h"
 
 #include "core/key_arr.h"
 #include "install/associations.h"
 #include "install/install_session.h"
 #include "install/page_text.h"
 #include "install/services.h"
+#include "install/shortcut_link.h"
 #include "install/status.h"
 #include "platform/file_helpers.h"
 #include "platform/platform.h"
@@ -23,10 +24,6 @@ struct HandlerItem {
 
 cc::Str ItemKey(const char16_t* format, int n) { return cc::Str::Formatted(format, n); }
 
-bool IsUrl(const cc::Str& file) {
-  return file.StartsWith(u"http://") || file.StartsWith(u"https://") || file.StartsWith(u"ftp://");
-}
-
 // Reads item n; false when it is to be skipped (OS test, missing program).
 bool ReadHandlerItem(InstallSession& session, int n, HandlerItem* item) {
   cc::KeyArr& store = session.store;
@@ -35,7 +32,7 @@ bool ReadHandlerItem(InstallSession& session, int n, HandlerItem* item) {
   item->n = n;
   item->flags = static_cast<uint32_t>(store.Get(ItemKey(u"s.i.Short.%d.Flag", n)).ToInt64());
   const cc::Str file = store.Get(ItemKey(u"s.i.Short.%d.File", n));
-  const bool url = IsUrl(file);
+  const bool url = IsUrlTarget(file);
   item->program = url ? file : ExpandMacroPath(file, store, session.platform);
   ShowStatus(session.progress(), PageText(store, ItemKey(u".s.i.Short.%d.Name", n)));
   ShowDetail(session.progress(), item->program);
@@ -94,7 +91,7 @@ void CreateAssociationsAndServices(InstallSession& session) {
   for (int n = 0; n < count; ++n) {
     HandlerItem item;
     if (!ReadHandlerItem(session, n, &item)) continue;
-    if (session.platform.registry) AssociateExtensions(session, item);
+    AssociateExtensions(session, item);
     MakeService(session, item);
   }
 }

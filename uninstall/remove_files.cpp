@@ -1,10 +1,7 @@
-// Services, pins and files: the steps that may wait or ask.
-#include "uninstall/uninstall_steps.h"
+#include "uninstall/remove_files.h"
 
 #include "install/install_session.h"
 #include "install/page_text.h"
-#include "install/pins.h"
-#include "install/services.h"
 #include "platform/file_helpers.h"
 #include "platform/platform.h"
 #include "platform/prompts.h"
@@ -15,16 +12,8 @@
 
 namespace {
 
-// A service's program may stay locked for a while after the service stopped.
-constexpr int kServiceFileRetries = 100;
-constexpr int kServiceFileRetryMs = 100;
-
 constexpr int kModeRemove = 0;
 constexpr int kModeShared = 2;
-
-bool IsUrl(const cc::Str& target) {
-  return target.StartsWith(u"http://") || target.StartsWith(u"https://") || target.StartsWith(u"ftp://");
-}
 
 // Deletes `path`; while it stays, asks Abort/Retry/Ignore. Returns
 // kUninstallAborted on Abort, else kUninstallDone.
@@ -58,42 +47,6 @@ int RemoveOneFile(UninstallRun& run, const cc::Str& path, int mode) {
 
 }  // namespace
 
-void RemoveServices(UninstallRun& run) {
-  FileSystem& files = *run.platform.files;
-  for (int i = run.counts[kKindService] - 1; i >= 0; --i) {
-    const cc::Str file = run.Text(u"Log.ServiceFile%d", i);
-    const cc::Str name = run.Text(u"Log.Service%d", i);
-    run.BeginItem();
-    run.Show(cc::Str(u"Removing Service ") + name, file);
-    LogLine(u"Remove Service, Name:%s, Exe:%s", name, file);
-    if (!name.IsEmpty()) DeleteServiceOfProgram(run.platform, name, file);
-    if (!IsFullPath(file)) continue;
-    DeleteFileForced(files, file);
-    for (int tries = 0; tries < kServiceFileRetries && FileExists(files, file); ++tries) {
-      run.Pump();
-      run.Wait(kServiceFileRetryMs);
-      DeleteFileForced(files, file);
-    }
-  }
-}
-
-void RemovePins(UninstallRun& run) {
-  const cc::Str folder = PinnedTaskbarFolder(run.platform);
-  for (int i = 0; i < run.counts[kKindPin]; ++i) {
-    const cc::Str name = run.Text(u"Log.Pin%d", i);
-    const cc::Str target = run.Text(u"Log.PinPath%d", i);
-    const cc::Str link = folder + name + cc::Str(IsUrl(target) ? u".website" : u".lnk");
-    run.BeginItem();
-    run.Show(cc::Str(u"Removing Taskbar Pinned ") + name, link);
-    LogLine(u"UnPin from taskbar, Name:%s, Link:%s", name, link);
-    // The name is a file name in the pinned folder; anything else would
-    // reach a file the record does not name.
-    if (!IsPlainFileName(name) || !IsFullPath(folder)) continue;
-    UnpinFromTaskbar(run.platform, target, link, name, true);
-    DeleteFileForced(*run.platform.files, link);
-  }
-}
-
 int RemoveFiles(UninstallRun& run) {
   for (int i = 0; i < run.counts[kKindFile]; ++i) {
     const cc::Str path = run.Text(u"Log.File%d", i);
@@ -106,4 +59,22 @@ int RemoveFiles(UninstallRun& run) {
     if (result != kUninstallDone) return result;
   }
   return kUninstallDone;
+}
+
+void RemoveDirectories(UninstallRun& run) {
+  FileSystem& files = *run.platform.files;
+  const int count = run.counts[kKindDir];
+  for (int i = count - 1; i >= 0; --i) {
+    const cc::Str dir = run.Text(u"Log.Dir%d", i);
+    run.BeginItem();
+    run.Show(u"Removing Directory", dir);
+    LogLine(u"Remove Directory:%s", dir);
+    if (IsFullPath(dir)) DeleteFolderTree(files, dir, false);
+  }
+  // A parent listed after its child is empty only now.
+  for (int i = count - 1; i >= 0; --i) {
+    const cc::Str dir = run.Text(u"Log.Dir%d", i);
+    if (IsFullPath(dir)) DeleteFolderTree(files, dir, false);
+    run.Pump();
+  }
 }

@@ -1,4 +1,4 @@
-#include "install/associations_and_services.h"
+#include "install/handler_step.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,11 @@
-// The second pass over the shortcut items ("s.i.Short.%d"), after every
-// file is in place: the file associations the user kept checked and the
-// services the project asks for. Everything attempted is recorded
-// ("Assoc?=", "Service?=" with "ServiceFile?="), whatever its result, so
-// that the uninstall removes whatever part was made.
+// The handler step: the second pass over the shortcut items
+// ("s.i.Short.%d"), after every file is in place, that makes each item's
+// program the handler of the file types the user kept checked
+// (install/associations.h writes one association) and runs it as the
+// service the project asks for (install/services.h creates one).
+// Everything attempted is recorded ("Assoc?=", "Service?=" with
+// "ServiceFile?="), whatever its result, so that the uninstall removes
+// whatever part was made.
 #pragma once
 
 #include <cstdint>
