@@ -9,7 +9,8 @@
 set -uo pipefail
 source "$(dirname "$0")/common.sh"
 service_exe="$windows/tests/test_service/velmora-test-service.exe"
-require_files runtime_test "$pack" "$runtime" "$service_exe"
+drive="$windows/tests/driver/velmora-drive.exe"
+require_files runtime_test "$pack" "$runtime" "$service_exe" "$drive"
 
 work="$windows/e2e-runtime"
 rm -rf "$work"; mkdir -p "$work"
@@ -31,6 +32,8 @@ run_setup() {  # run_setup EXE LOCALE -> prints the program's status line
     sleep 1
     kill -0 $pid 2>/dev/null || break
     "$wine" taskkill /IM "$(basename "$1")" >/dev/null 2>&1
+    # The wizard asks before it lets the user leave: answer Yes.
+    "$wine" "$drive" msgbox --timeout 2000 id=6 >/dev/null 2>&1
   done
   wait $pid
   tr -d '\r' <"$out"
