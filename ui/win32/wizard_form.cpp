@@ -279,10 +279,10 @@ void WizardForm::ApplyDeclaredTo(Control* control, const Str& prefix, Control* s
 }
 
 void WizardForm::RaiseFrameDecorations() {
-  // The lines go last: the transparent footer texts overlap the bottom line
-  // and would otherwise paint the background over it.
-  for (Control* c : {static_cast<Control*>(copyMain_), static_cast<Control*>(linkMain_),
-                     static_cast<Control*>(labLineTop_), static_cast<Control*>(labLineBottom_)}) {
+  // The footer texts go last: the credit text sits across the bottom line
+  // and interrupts it where its letters are (it covers only its text).
+  for (Control* c : {static_cast<Control*>(labLineTop_), static_cast<Control*>(labLineBottom_),
+                     static_cast<Control*>(copyMain_), static_cast<Control*>(linkMain_)}) {
     if (!c->Created()) continue;
     SetWindowPos(c->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     c->Invalidate();
