@@ -90,12 +90,6 @@ make_project() {
   echo "$dir"
 }
 
-field_of() {  # field_of LINE KEY: the value of KEY=... in a driver line
-  sed -n "s/.* $2=\([^ ]*\).*/\1/p" <<< " $1"
-}
-tree_line() {  # tree_line TREE NAME: the line of the control NAME
-  grep -m1 "name=\"$2\" " <<< "$1"
-}
 
 # near ACTUAL EXPECTED [TOLERANCE]: two R,G,B colours differ by at most
 # TOLERANCE (default 0) in each channel.

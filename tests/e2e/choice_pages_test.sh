@@ -64,9 +64,6 @@ make_project() {
   echo "$dir"
 }
 
-field_of() {  # field_of LINE KEY: the value of KEY=... in a driver line
-  sed -n "s/.* $2=\([^ ]*\).*/\1/p" <<< " $1"
-}
 state_of() {  # state_of W CONTROL KEY
   field_of "$(drive state "$1" "$2" | tr '\n' ' ')" "$3"
 }

@@ -12,9 +12,6 @@ W="title=Velmora Drive Fixture"
 log_is() {  # log_is EXPECTED: labLog shows EXPECTED within two seconds
   drive wait-control "$W" labLog --text "$1" --timeout 2000 >/dev/null
 }
-field_of() {  # field_of LINE KEY: the value of KEY=... in a driver line
-  sed -n "s/.* $2=\([^ ]*\).*/\1/p" <<< " $1"
-}
 
 start_program fixture_pid "$fixture"
 check "wait finds the window by title" drive wait "$W" --timeout 30000

@@ -67,12 +67,6 @@ make_project() {
   echo "$dir"
 }
 
-field_of() {  # field_of LINE KEY: the value of KEY=... in a driver line
-  sed -n "s/.* $2=\([^ ]*\).*/\1/p" <<< " $1"
-}
-tree_line() {  # tree_line TREE NAME: the line of the control NAME
-  grep -m1 "name=\"$2\" " <<< "$1"
-}
 text_of() {  # text_of TREE NAME: the control's text (quotes removed)
   sed -n 's/.* text="\([^"]*\)".*/\1/p' <<< "$(tree_line "$1" "$2")"
 }

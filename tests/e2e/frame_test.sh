@@ -48,12 +48,6 @@ make_project() {
   echo "$dir"
 }
 
-field_of() {  # field_of LINE KEY: the value of KEY=... in a driver line
-  sed -n "s/.* $2=\([^ ]*\).*/\1/p" <<< " $1"
-}
-tree_line() {  # tree_line TREE NAME: the line of the control NAME
-  grep -m1 "name=\"$2\" " <<< "$1"
-}
 # check_rect TREE NAME X,Y,W,H: the control's client rectangle.
 check_rect() {
   check "$2 at $3" same_text "$(field_of "$(tree_line "$1" "$2")" rect)" "$3"

@@ -29,9 +29,6 @@ work="$windows/e2e-intro"
 rm -rf "$work"; mkdir -p "$work"
 prefix="$top/build/wine/prefix"
 
-field_of() {  # field_of LINE KEY: the value of KEY=... in a driver line
-  sed -n "s/.* $2=\([^ ]*\).*/\1/p" <<< " $1"
-}
 # visible_line TREE NAME: the line of the visible control NAME (every page
 # has a labInfo; only the shown page's is visible).
 visible_line() {

@@ -29,6 +29,13 @@ wait_program() {
   wait "$pid"
 }
 
+field_of() {  # field_of LINE KEY: the value of KEY=... in a driver line
+  sed -n "s/.* $2=\([^ ]*\).*/\1/p" <<< " $1"
+}
+tree_line() {  # tree_line TREE NAME: the line of the control NAME
+  grep -m1 "name=\"$2\" " <<< "$1"
+}
+
 screenshot() {  # screenshot NAME: the whole display as build/screenshots/NAME.png
   import -window root "$shots/$1.png"
 }
