@@ -160,7 +160,7 @@ run_custom() {
   check "the locked component cannot be cleared" fails drive tree-check "$W" treeComp Program off
   check "Extras cleared, Samples with it" drive tree-check "$W" treeComp Extras off
   check "the tree after the clicks" same_text "$(tree_states "$W")" "Program:2,Manual:2,Extras:1,Samples:1"
-  check "the component clicked is described" same_text "$(drive text "$W" labDesc)" "Extra files and the samples."
+  check_soon "the component clicked is described" "Extra files and the samples." drive text "$W" labDesc
   screenshot choice_components_en
   drive click "$W" btnBack >/dev/null
   drive wait-control "$W" radCont5 --timeout 10000 >/dev/null
@@ -245,7 +245,7 @@ run_german() {
     "$(selection_of "$W" comboComp)|$(drive text "$W" grpDesc)|$(drive text "$W" grpSpace)" \
     '2:"Benutzerdefiniert"|Beschreibung|Benötigter Speicherplatz'
   check "German component names" same_text "$(tree_states "$W")" "Programm:2,Handbuch:2,Extras:3,Beispiele:1"
-  check "the first component's description" same_text "$(drive text "$W" labDesc)" \
+  check_soon "the first component's description" \ drive text "$W" labDesc
     "Das Programm selbst; wird immer installiert."
   screenshot choice_components_de
   next_page chkShort0_0

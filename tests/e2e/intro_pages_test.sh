@@ -140,7 +140,7 @@ run_switch() {
   drive select "$W" page/comboLang 2 >/dev/null; sleep 0.5
   tree=$(drive tree "$W")
   check_text "$tree" labInfo "Выберите язык установки."
-  check "Russian button texts" same_text "$(drive text "$W" btnNext)" "&Далее >"
+  check_soon "Russian button texts" "&Далее >" drive text "$W" btnNext
   screenshot intro_language_ru
   drive select "$W" page/comboLang 1 >/dev/null; sleep 0.5
 
@@ -162,12 +162,12 @@ run_switch() {
     'Deutscher Lizenzvertrag als reiner Text.\r\nGröße, Änderungen und Übersetzungen sind erlaubt.\r\n'
   check_state "$tree" radNo checked 1
   check_state "$tree" radYes checked 0
-  check "Next is disabled until the licence is accepted" same_text "$(frame_state "$W" btnNext enabled)" 0
+  check_soon "Next is disabled until the licence is accepted" 0 frame_state "$W" btnNext enabled
   screenshot intro_licence_de
   drive click "$W" radYes >/dev/null; sleep 0.3
-  check "accepting enables Next" same_text "$(frame_state "$W" btnNext enabled)" 1
+  check_soon "accepting enables Next" 1 frame_state "$W" btnNext enabled
   drive click "$W" radNo >/dev/null; sleep 0.3
-  check "declining disables Next again" same_text "$(frame_state "$W" btnNext enabled)" 0
+  check_soon "declining disables Next again" 0 frame_state "$W" btnNext enabled
   drive click "$W" radYes >/dev/null; sleep 0.3
 
   next
@@ -238,7 +238,7 @@ run_english() {
   screenshot intro_web_en
   back; back
   tree=$(drive tree "$W")
-  check "the licence stays accepted after Back" same_text "$(frame_state "$W" btnNext enabled)" 1
+  check_soon "the licence stays accepted after Back" 1 frame_state "$W" btnNext enabled
   check_state "$tree" radYes checked 1
   drive click "$W" btnCancel >/dev/null
   drive msgbox --timeout 10000 "&Yes" >/dev/null
@@ -282,7 +282,7 @@ run_agreement() {
   next; next
   tree=$(drive tree "$W")
   check_text "$tree" labIAgreeMsg "Click Next > to accept the agreement."
-  check "Next is enabled without radio buttons" same_text "$(frame_state "$W" btnNext enabled)" 1
+  check_soon "Next is enabled without radio buttons" 1 frame_state "$W" btnNext enabled
   check "no radio buttons" test -z "$(visible_line "$tree" radYes)"
   screenshot intro_agreement_en
   back; back

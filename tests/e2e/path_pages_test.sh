@@ -32,14 +32,16 @@ mkdir -p "$common_menu/Common Vendor"
 check "the user's program menu exists in the prefix" test -n "$user_menu"
 
 shown() {  # shown CONTROL: the control (so its page) is visible
-  grep -q 'visible=1' <<< "$(drive state "$W" "$1")"
+  soon_true state_has "$1" 'visible=1'
 }
-enabled() {  # enabled CONTROL 0|1
-  grep -q "enabled=$2" <<< "$(drive state "$W" "$1")"
+state_has() {  # state_has CONTROL FIELD=VALUE: the control's state shows it now
+  grep -q "$2" <<< "$(drive state "$W" "$1")"
 }
-checked() {  # checked CONTROL 0|1
-  grep -q "checked=$2" <<< "$(drive state "$W" "$1")"
-}
+hidden() { state_has "$1" 'visible=0'; }  # hidden CONTROL
+# The checks of a state wait for it: a window answers a click a moment later
+# on a loaded machine.
+enabled() { soon_true state_has "$1" "enabled=$2"; }  # enabled CONTROL 0|1
+checked() { soon_true state_has "$1" "checked=$2"; }  # checked CONTROL 0|1
 # on_page CONTROL: waits until the page holding CONTROL is shown.
 on_page() { drive wait-control "$W" "$1" --timeout 10000 >/dev/null; }
 text_of() { drive text "$W" "$1"; }
@@ -74,7 +76,7 @@ rejected() {
   answer_box "$3" OK
   sleep 0.3
   check "'$2' keeps the page" shown "$1"
-  check "'$2' stays typed" same_text "$(text_of "$1")" "$2"
+  check_soon "'$2' stays typed" "$2" text_of "$1"
 }
 
 # The summary the confirmation page shows (carriage returns removed by the
@@ -96,8 +98,7 @@ if ! drive wait "$W" --timeout 60000 >/dev/null; then
 fi
 on_page textLocation
 sleep 0.5
-check "the proposal is the program folder with the application suffix" \
-  same_text "$(text_of textLocation)" 'C:\Program Files (x86)\Path Tool 2.0\'
+check_soon "the proposal is the program folder with the application suffix" 'C:\Program Files (x86)\Path Tool 2.0\' text_of textLocation
 space=$(text_of labSpace)
 check "the space line names the required 5 MB" grep -q '^Space required: 5.000 MB$' <<< "$space"
 check "the space line names the free space" grep -Eq '^Space available: [0-9]+\.[0-9]{3} (KB|MB|GB)$' <<< "$space"
@@ -124,21 +125,20 @@ drive click "$W" selLocation >/dev/null
 browser=$(drive msgbox --timeout 15000 OK)
 check "Browse opens the folder browser" grep -q 'select folder:' <<< "$browser"
 sleep 0.3
-check "the browser starts in the typed folder and writes it back" \
-  same_text "$(text_of textLocation)" 'C:\windows\Path Tool 2.0\'
+check_soon "the browser starts in the typed folder and writes it back" 'C:\windows\Path Tool 2.0\' text_of textLocation
 drive type "$W" textLocation 'D:/Apps/Tool' >/dev/null
 drive click "$W" selLocation >/dev/null
 drive msgbox --timeout 15000 Cancel >/dev/null
 sleep 0.3
-check "a cancelled browser keeps the typed folder" same_text "$(text_of textLocation)" 'D:/Apps/Tool'
+check_soon "a cancelled browser keeps the typed folder" 'D:/Apps/Tool' text_of textLocation
 
 # Current user only: the list shows the user's program menu.
 drive click "$W" radNo >/dev/null
 next
 on_page textMenu
-check "the start-menu proposal is the configured folder" same_text "$(text_of textMenu)" "Path Tool"
+check_soon "the start-menu proposal is the configured folder" "Path Tool" text_of textMenu
 check "the list holds the user's program-menu folders" drive select "$W" lstMenu "text=My Vendor"
-check "picking a list folder puts it in front of the name" same_text "$(text_of textMenu)" 'My Vendor\Path Tool'
+check_soon "picking a list folder puts it in front of the name" 'My Vendor\Path Tool' text_of textMenu
 check "the list lacks the all-users folders" \
   bash -c '! "$0" "$@" >/dev/null 2>&1' "$wine" "$drive" select "$W" lstMenu "text=Common Vendor"
 screenshot path_menu_en
@@ -146,11 +146,11 @@ screenshot path_menu_en
 # All users: back, switch, forward again refills the list.
 back
 on_page textLocation
-check "Back keeps the typed folder" same_text "$(text_of textLocation)" 'D:/Apps/Tool'
+check_soon "Back keeps the typed folder" 'D:/Apps/Tool' text_of textLocation
 drive click "$W" radYes >/dev/null
 next
 on_page textMenu
-check "the name typed before going back is kept" same_text "$(text_of textMenu)" 'My Vendor\Path Tool'
+check_soon "the name typed before going back is kept" 'My Vendor\Path Tool' text_of textMenu
 check "the list now holds the all-users folders" drive select "$W" lstMenu "text=Common Vendor"
 check "the list lacks the user's folders" \
   bash -c '! "$0" "$@" >/dev/null 2>&1' "$wine" "$drive" select "$W" lstMenu "text=My Vendor"
@@ -163,8 +163,8 @@ rejected textMenu "  " 'Please enter a folder name.'
 drive type "$W" textMenu 'Vendor\App' >/dev/null
 next
 on_page textConfirm
-check "the summary lists the typed folder and the start-menu folder with its sub-folder" \
-  same_text "$(text_of textConfirm)" "$(summary 'D:\Apps\Tool\' '    Vendor\App')"
+check_soon "the summary lists the typed folder and the start-menu folder with its sub-folder" \
+  "$(summary 'D:\Apps\Tool\' '    Vendor\App')" text_of textConfirm
 screenshot path_confirm_en
 
 # The last question: No stays, and Back keeps both typed texts.
@@ -174,7 +174,7 @@ sleep 0.3
 check "No keeps the confirmation page" shown textConfirm
 back
 on_page textMenu
-check "Back keeps the typed start-menu folder" same_text "$(text_of textMenu)" 'Vendor\App'
+check_soon "Back keeps the typed start-menu folder" 'Vendor\App' text_of textMenu
 
 # "No folder": the name and the list are disabled and the summary says so.
 drive click "$W" chkSkip >/dev/null
@@ -183,8 +183,8 @@ check "the check box disables the name" enabled textMenu 0
 check "the check box disables the list" enabled lstMenu 0
 next
 on_page textConfirm
-check "a skipped start-menu folder reads 'Skip.'" \
-  same_text "$(text_of textConfirm)" "$(summary 'D:\Apps\Tool\' '    Skip.')"
+check_soon "a skipped start-menu folder reads 'Skip.'" \
+  "$(summary 'D:\Apps\Tool\' '    Skip.')" text_of textConfirm
 back
 on_page textMenu
 drive click "$W" chkSkip >/dev/null
@@ -192,13 +192,13 @@ sleep 0.3
 check "clearing the check box enables the name again" enabled textMenu 1
 next
 on_page textConfirm
-check "the summary follows the cleared check box" \
-  same_text "$(text_of textConfirm)" "$(summary 'D:\Apps\Tool\' '    Vendor\App')"
+check_soon "the summary follows the cleared check box" \
+  "$(summary 'D:\Apps\Tool\' '    Vendor\App')" text_of textConfirm
 
 next
 answer_box "Install Path Tool now?" "&Yes"
 sleep 0.5
-check "Yes moves on" bash -c '! grep -q "visible=1" <<< "$0"' "$(drive state "$W" textConfirm)"
+check "Yes moves on" soon_true hidden textConfirm
 next
 check "Next on the last page ends the wizard" drive wait "$W" --gone --timeout 10000
 wait_program "$pid" 30
@@ -214,17 +214,16 @@ if ! drive wait "$W" --timeout 60000 >/dev/null; then
 fi
 on_page textLocation
 sleep 0.5
-check "the German proposal carries the German application name" \
-  same_text "$(text_of textLocation)" 'C:\Program Files (x86)\Pfadwerkzeug 2.0\'
+check_soon "the German proposal carries the German application name" 'C:\Program Files (x86)\Pfadwerkzeug 2.0\' text_of textLocation
 check "the German space line" grep -q '^Benötigt: 5.000 MB$' <<< "$(text_of labSpace)"
-check "the German browse button" same_text "$(text_of selLocation)" "&Durchsuchen..."
+check_soon "the German browse button" "&Durchsuchen..." text_of selLocation
 check_browse_fits "-gt 80"
 screenshot path_location_de
 rejected textLocation 'C:\a?b' 'Ein Ordnername darf'
 drive type "$W" textLocation 'E:\Werkzeug' >/dev/null
 next
 on_page textMenu
-check "the German start-menu proposal" same_text "$(text_of textMenu)" "Pfadwerkzeug"
+check_soon "the German start-menu proposal" "Pfadwerkzeug" text_of textMenu
 screenshot path_menu_de
 next
 on_page textConfirm
@@ -249,8 +248,8 @@ W="title=Quiet Path Pages - Velmora"
 { LANG=en_US.UTF-8 LC_ALL=en_US.UTF-8 start_program pid "$work/quiet-setup.exe"; } 2>/dev/null
 if drive wait "$W" --timeout 60000 >/dev/null; then
   on_page textLocation
-  check "the all-users question is hidden" bash -c '! grep -q "visible=1" <<< "$0"' "$(drive state "$W" radYes)"
-  check "the space line is hidden" bash -c '! grep -q "visible=1" <<< "$0"' "$(drive state "$W" labSpace)"
+  check "the all-users question is hidden" hidden radYes
+  check "the space line is hidden" hidden labSpace
   next
   on_page textMenu
   check "unasked, the list holds the all-users folders" drive select "$W" lstMenu "text=Common Vendor"

@@ -43,3 +43,28 @@ screenshot() {  # screenshot NAME: the whole display as build/screenshots/NAME.p
 pixel_at() {  # pixel_at FILE X Y: prints "R,G,B" of that pixel
   convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:
 }
+
+# soon EXPECTED COMMAND...: COMMAND's output once it reads EXPECTED, or its
+# last output after about ten seconds. A window answers a click a moment
+# later on a loaded machine; asking again until the state arrives keeps a
+# check about the state, not about the machine's speed.
+soon() {
+  local expected=$1 out tries=0; shift
+  out=$("$@" 2>/dev/null)
+  while [ "$out" != "$expected" ] && [ $tries -lt 40 ]; do
+    sleep 0.25; tries=$((tries + 1))
+    out=$("$@" 2>/dev/null)
+  done
+  printf '%s' "$out"
+}
+check_soon() {  # check_soon DESCRIPTION EXPECTED COMMAND...
+  local what=$1 expected=$2; shift 2
+  check "$what" same_text "$(soon "$expected" "$@")" "$expected"
+}
+soon_true() {  # soon_true COMMAND...: COMMAND succeeds within about ten seconds
+  local tries=0
+  until "$@" 2>/dev/null; do
+    [ $tries -ge 40 ] && return 1
+    sleep 0.25; tries=$((tries + 1))
+  done
+}
