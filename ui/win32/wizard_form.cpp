@@ -1,7 +1,5 @@
 #include "ui/win32/wizard_form.h"
 
-#include <shellapi.h>
-
 #include <string>
 
 #include "runtime/setup_log.h"
@@ -347,7 +345,7 @@ void WizardForm::OnCancelClick(Control*, EventArgs&) {
 
 LRESULT WizardForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == kToolkitMessage && wParam == kOpenLink && lParam != 0) {
-    ShellExecuteW(hwnd_, L"open", reinterpret_cast<const wchar_t*>(lParam), nullptr, nullptr, SW_SHOWNORMAL);
+    if (onLink_) onLink_(Str(reinterpret_cast<const char16_t*>(lParam)));
     return 0;
   }
   if (message == WM_TIMER && onTimer_) {

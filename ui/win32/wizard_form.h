@@ -79,6 +79,10 @@ class WizardForm : public Dialog {
   void SetDeclaredClickHandler(std::function<void(Control*)> handler) {
     onDeclaredClick_ = std::move(handler);
   }
+  // Receives the targets that link controls ask the form to open; without
+  // a handler the form opens nothing, so no target escapes the link policy
+  // its owner applies.
+  void SetLinkHandler(std::function<void(const Str&)> handler) { onLink_ = std::move(handler); }
   // Receives the form's timers (each stopped before the handler runs).
   void SetTimerHandler(std::function<void(UINT_PTR)> handler) { onTimer_ = std::move(handler); }
 
@@ -136,6 +140,7 @@ class WizardForm : public Dialog {
   ImageLoader loadImage_;
   std::function<void(Control*)> onDeclaredClick_;
   std::function<void(UINT_PTR)> onTimer_;
+  std::function<void(const Str&)> onLink_;
   BackgroundCache backgroundCache_;
 };
 

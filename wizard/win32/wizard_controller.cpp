@@ -5,6 +5,7 @@
 #include "runtime/ins_form.h"
 #include "runtime/setup_log.h"
 #include "ui/win32/app.h"
+#include "ui/win32/link_opener.h"
 #include "ui/win32/wizard_form.h"
 #include "wizard/close_decision.h"
 #include "wizard/lang_text.h"
@@ -34,6 +35,9 @@ WizardController::WizardController(cc::win::WizardForm& form, InsForm& logic, Pl
   form.Closing.Add(this, &WizardController::OnClosing);
   form.SetTimerHandler([this](UINT_PTR id) { OnTimer(id); });
   form.SetDeclaredClickHandler([this](Control* clicked) { OnDeclaredClick(clicked); });
+  form.SetLinkHandler([this](const Str& target) {
+    cc::win::OpenLink(target, context_.config.Get(u"Ret.Location.Path"), cc::win::LinkOpener(), LogText);
+  });
 }
 
 WizardController::~WizardController() {
@@ -42,6 +46,7 @@ WizardController::~WizardController() {
   context_.form.Closing.Remove(this);
   context_.form.SetTimerHandler({});
   context_.form.SetDeclaredClickHandler({});
+  context_.form.SetLinkHandler({});
 }
 
 FunctionPage* WizardController::CurrentPage() const {
