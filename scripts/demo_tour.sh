@@ -20,7 +20,8 @@ export VELMORA_IN_XVFB=1
 # The tour: one row per state of the wizard, in page order. A row is the
 # picture's name, then what moves the wizard on from there: driver actions
 # joined by " ; " ("click CONTROL", "select CONTROL INDEX", "answer yes" for
-# the message box in front, "wait-enabled CONTROL"). A name ending in "!"
+# the message box in front, "wait-enabled CONTROL", "await CONTROL": up to
+# 10 s for it to show, never failing). A name ending in "!"
 # is photographed at once rather than when the window has come to rest (the
 # installing page moves until it leaves). A new page of the demo project is
 # one more row here.
@@ -35,8 +36,8 @@ tour=(
   "start-menu-folder|click btnNext"
   "tasks|click btnNext"
   "confirmation|click btnNext"
-  "confirmation-question|answer yes"
-  "installing!|click btnDetail ; wait-enabled btnNext"
+  "confirmation-question|answer yes ; await btnDetail"
+  "installing!|wait-enabled btnNext ; await chkLaunch"
   # The tour clears launch and readme so that no program stays behind.
   "finish|click chkLaunch ; click chkReadme ; click btnNext"
 )
@@ -87,6 +88,8 @@ drive() {  # drive ACTION ARGS...: one tour action through the driver; fails whe
   case "$action" in
     click|select) driver "$action" "$wizard_window" "$@" ;;
     answer) driver msgbox "&$1" ;;
+    # A short install may be over before the page that shows it is seen.
+    await) driver wait-control "$wizard_window" "$1" --timeout 10000 || true ;;
     wait-enabled)  # up to a minute, for the end of the installation
       local i
       for i in $(seq 1 120); do
@@ -98,7 +101,10 @@ drive() {  # drive ACTION ARGS...: one tour action through the driver; fails whe
   esac
 }
 
-run_actions() {  # run_actions "A ARGS ; B ARGS": stops at the first that fails
+# run_actions "A ARGS ; B ARGS" [NEXT_ROW]: stops at the first that fails;
+# then lets the window come to rest, unless the next picture is one taken
+# at once.
+run_actions() {
   local action
   local -a words
   while IFS= read -r action; do
@@ -106,7 +112,7 @@ run_actions() {  # run_actions "A ARGS ; B ARGS": stops at the first that fails
     [ ${#words[@]} -eq 0 ] && continue
     drive "${words[@]}" || { echo "  the driver could not '$action'"; return 1; }
   done < <(sed 's/ ; /\n/g' <<< "$1")
-  sleep 1
+  [[ ${2%%|*} == *! ]] || sleep 1
 }
 
 write_index() {
@@ -136,9 +142,10 @@ elif [ ! -f "$drive_exe" ]; then
   kill "$setup_pid" 2>/dev/null && status=0 && stopped=1
 else
   finished=0
-  for row in "${tour[@]}"; do
+  for i in "${!tour[@]}"; do
+    row=${tour[$i]}
     take_shot "${row%%|*}" || break
-    run_actions "${row#*|}" || break
+    run_actions "${row#*|}" "${tour[$((i + 1))]:-}" || break
     kill -0 "$setup_pid" 2>/dev/null || { finished=1; break; }
   done
   if [ $finished = 0 ] && kill -0 "$setup_pid" 2>/dev/null; then

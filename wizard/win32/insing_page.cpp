@@ -128,6 +128,14 @@ void InsingPage::PumpMessages() { PumpWindowMessages(); }
 
 // ---- the run
 
+// The steps before the copy (an earlier installation's removal, folders)
+// pump no messages: without this the question box just answered would
+// stay drawn over a page not yet painted until the copy begins.
+void InsingPage::ShowBeforeTheWork() {
+  RedrawWindow(Form().Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  PumpMessages();
+}
+
 bool InsingPage::Install(int direction) {
   Platform& platform = Context().platform;
   RunFootprint watch(*this, *platform.files);
@@ -154,6 +162,7 @@ void InsingPage::OnEnter(int direction) {
     return;
   }
   if (direction == kInstallPhase) installed_ = true;
+  ShowBeforeTheWork();
   bool ran = Install(direction);
   Config().SetBool(u"Ret.CancelEnd", true);
   InstallOutcome outcome = ClassifyInstall(ran, Config());

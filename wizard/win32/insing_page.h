@@ -38,6 +38,7 @@ class InsingPage : public FunctionPage, public Progress {
   void OnDetailClick(cc::win::Control* sender, cc::win::EventArgs& args);
   void AppendDetail(const cc::Str& text);
   // Runs the installation; RunInstall's result.
+  void ShowBeforeTheWork();
   bool Install(int direction);
   // The program of ".editLaunchfile0", started and waited for.
   void RunLaunchFile();
