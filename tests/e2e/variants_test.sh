@@ -29,12 +29,20 @@ work="$windows/e2e-variants"
 rm -rf "$work"; mkdir -p "$work"
 c_drive="$top/build/wine/prefix/drive_c"
 
-# make_project NAME SED-EXPRESSIONS...: the project with the background
-# image drawn into its payload and the edits applied to its pjcfg.ini.
+# bands W H TOP BOTTOM FILE: an image in two horizontal bands (24-bit BMP).
+bands() {
+  convert -size "$1x$2" "xc:rgb($3)" -fill "rgb($4)" -draw "rectangle 0,$(($2 / 2)) $(($1 - 1)),$(($2 - 1))" \
+    -type TrueColor BMP3:"$5"
+}
+# make_project NAME SED-EXPRESSIONS...: the project with its images drawn
+# into its payload and the edits applied to its pjcfg.ini.
 make_project() {
   local dir="$work/$1-project" expr; shift
   cp -r "$top/tests/e2e/variants_project" "$dir"
   "$top/tests/e2e/background_images.sh" "$dir/payload/bg"
+  mkdir -p "$dir/payload/skin"
+  bands 164 311 "$left_top" "$left_bottom" "$dir/payload/skin/left.bmp"
+  bands 57 56 "$top_top" "$top_bottom" "$dir/payload/skin/top.bmp"
   for expr in "$@"; do sed -i "$expr" "$dir/pjcfg.ini"; done
   echo "$dir"
 }
@@ -42,6 +50,7 @@ make_project() {
 # The colours the project declares and background_images.sh draws.
 welcome_bg=200,230,250 common_bg=250,240,200
 quads=(200,40,40 40,160,60 50,70,200 230,200,40)  # quads.bmp, 80 x 60
+left_top=70,100,150 left_bottom=150,110,60 top_top=90,150,90 top_bottom=120,60,140
 left_width=164
 
 rect_of() { field_of "$(tree_line "$1" "$2")" rect; }
@@ -126,6 +135,15 @@ check_page() {
     check "background at $x,$y" near "$(pixel_at "$shots/$shot.png" $((ox + x)) $((oy + y)))" \
       "$(expected_at "$background" "$x" "$y" "$w" "$h")"
   done < <(probes_of "$layout" "$w" "$h")
+  # The left image on a wide page (164 x 311 at this size), the top image
+  # (57 x 56, one pixel in from the right) on an ordinary one: both bands.
+  if [ "$layout" = wide ]; then
+    check "the left image's top band" near "$(pixel_at "$shots/$shot.png" $((ox + 82)) $((oy + 70)))" "$left_top"
+    check "the left image's bottom band" near "$(pixel_at "$shots/$shot.png" $((ox + 82)) $((oy + 240)))" "$left_bottom"
+  else
+    check "the top image's top band" near "$(pixel_at "$shots/$shot.png" $((ox + w - 28)) $((oy + 14)))" "$top_top"
+    check "the top image's bottom band" near "$(pixel_at "$shots/$shot.png" $((ox + w - 28)) $((oy + 42)))" "$top_bottom"
+  fi
 }
 
 # The page shows CONTROL (with TEXT) once it has come.
