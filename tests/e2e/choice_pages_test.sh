@@ -245,8 +245,8 @@ run_german() {
     "$(selection_of "$W" comboComp)|$(drive text "$W" grpDesc)|$(drive text "$W" grpSpace)" \
     '2:"Benutzerdefiniert"|Beschreibung|Benötigter Speicherplatz'
   check "German component names" same_text "$(tree_states "$W")" "Programm:2,Handbuch:2,Extras:3,Beispiele:1"
-  check_soon "the first component's description" \ drive text "$W" labDesc
-    "Das Programm selbst; wird immer installiert."
+  check_soon "the first component's description" "Das Programm selbst; wird immer installiert." \
+    drive text "$W" labDesc
   screenshot choice_components_de
   next_page chkShort0_0
   check "the shortcuts page shows shortcuts alone" same_text \

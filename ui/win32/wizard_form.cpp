@@ -308,6 +308,11 @@ void WizardForm::ApplyFooterDeclared() {
 void WizardForm::ApplyLoadDeclared() {
   copyMain_->SetText(Str(kBuiltInCredit));
   ApplyFooterDeclared();
+  // The common top bar and images from the start: a first page with its
+  // own background takes no common settings when shown, and would show the
+  // empty image places where the project declares its images. Such a page
+  // still puts its own declared settings over these.
+  ApplyCommonTopBar();
   SetConfigName(Str(u"s.p.pForm"));
   ApplyDeclaredUnder(this, Str());
   // Later passes over the whole client area (a language switch) run under

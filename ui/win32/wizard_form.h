@@ -50,7 +50,8 @@ class WizardForm : public Dialog {
   // colour, declared image backgrounds stay as they are).
   void SetImageLoader(ImageLoader loader) { loadImage_ = std::move(loader); }
   // What the form does when it loads: the built-in credit text, declared
-  // settings under "s.c" for the credit text and link, then the whole
+  // settings under "s.c" for the credit text and link, the common top bar
+  // and images (ApplyCommonTopBar), then the whole
   // client area under "s.p.pForm"; afterwards the client area itself is
   // left out (configuration name "").
   void ApplyLoadDeclared();

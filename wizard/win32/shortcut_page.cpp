@@ -88,37 +88,60 @@ void ShortcutPage::RemoveTaskControls() {
 // its state kept by the model), one caption line and its rows per entry.
 void ShortcutPage::LayoutTasks() {
   RemoveTaskControls();
-  int y = kFirstRowTop;
   size_t next = 0;
   for (size_t c = 0; c < model_.captions.size(); ++c) {
     const TaskCaption& caption = model_.captions[c];
-    if (c > 0 && model_.captions[c - 1].section != caption.section) y += kSectionGap;
-    cc::win::Label* label = AddControl<cc::win::Label>(CaptionName(caption.section), 5, y + 2, 590, kBoxHeight,
+    cc::win::Label* label = AddControl<cc::win::Label>(CaptionName(caption.section), 5, 0, 590, kBoxHeight,
                                                        cc::win::kAnchorTop | cc::win::kAnchorLeft | cc::win::kAnchorRight);
     label->SetText(caption.text);
     captions_.push_back(label);
-    y += kEntryStep;
-    int x = kBoxLeft;
-    int row = 0;
     for (; next < model_.boxes.size() && model_.boxes[next].caption == static_cast<int>(c); ++next) {
       const TaskBox& box = model_.boxes[next];
-      if (box.row != row) {
-        row = box.row;
-        y += kRowStep;
-        x = kBoxLeft;
-      }
       Str name = BoxName(box);
-      cc::win::CheckBox* check = AddControl<cc::win::CheckBox>(name.GetBuffer(), x, y, 60, kBoxHeight);
+      cc::win::CheckBox* check = AddControl<cc::win::CheckBox>(name.GetBuffer(), kBoxLeft, 0, 60, kBoxHeight);
       check->SetText(box.text);
       check->SetChecked(box.checked);
       check->SetEnabled(box.enabled);
-      int width = std::max(20, CheckBoxWidth(check, box.text));
-      check->SetSize(width, kBoxHeight);
-      x += width + 1;
+      check->SetSize(std::max(20, CheckBoxWidth(check, box.text)), kBoxHeight);
       boxes_.push_back(check);
+    }
+  }
+  PlaceTasks();
+}
+
+// Places the captions and boxes from the top down in the page's present
+// width: a box starts a new row where the model starts one, and also where
+// it would pass the page's right edge, so that the narrower page beside a
+// left image cuts no box off.
+void ShortcutPage::PlaceTasks() {
+  const int right = GetBounds().width;
+  int y = kFirstRowTop;
+  size_t next = 0;
+  for (size_t c = 0; c < captions_.size() && c < model_.captions.size(); ++c) {
+    if (c > 0 && model_.captions[c - 1].section != model_.captions[c].section) y += kSectionGap;
+    captions_[c]->SetBounds(5, y + 2, std::max(0, right - 10), kBoxHeight);
+    y += kEntryStep;
+    int x = kBoxLeft;
+    int row = 0;
+    for (; next < boxes_.size() && next < model_.boxes.size() && model_.boxes[next].caption == static_cast<int>(c);
+         ++next) {
+      int width = boxes_[next]->GetBounds().width;
+      if (model_.boxes[next].row != row || (x > kBoxLeft && x + width > right)) {
+        row = model_.boxes[next].row;
+        y += kRowStep;
+        x = kBoxLeft;
+      }
+      boxes_[next]->SetBounds(x, y, width, kBoxHeight);
+      x += width + 1;
     }
     y += kEntryStep;
   }
+}
+
+void ShortcutPage::SetBounds(int x, int y, int width, int height) {
+  bool widthChanged = width != GetBounds().width;
+  FunctionPage::SetBounds(x, y, width, height);
+  if (widthChanged) PlaceTasks();
 }
 
 void ShortcutPage::ReadChecks() {

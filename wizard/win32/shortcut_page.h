@@ -20,6 +20,8 @@ class ShortcutPage : public FunctionPage {
 
   bool LoadPage(int mode) override;
   bool LeavePage(int direction) override;
+  // Places the boxes again for the new width (see PlaceTasks).
+  void SetBounds(int x, int y, int width, int height) override;
 
  protected:
   // For the single-section pages: `typeId` decides the kind.
@@ -29,6 +31,8 @@ class ShortcutPage : public FunctionPage {
   void BuildControls();
   // Replaces the captions and boxes by those of `model_`.
   void LayoutTasks();
+  // Moves the captions and boxes to their rows in the page's width.
+  void PlaceTasks();
   void RemoveTaskControls();
   // Takes the boxes' check states into `model_`.
   void ReadChecks();
