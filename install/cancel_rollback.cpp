@@ -61,10 +61,10 @@ void RemoveNewFile(FileSystem& files, const cc::Str& path, RollbackResult* resul
   if (!FileExists(files, path)) return;
   if (DeleteFileForced(files, path)) {
     ++result->files_removed;
-    LogLine(u"Cancel, removed file:%s", path);
+    LogLine(u"Rollback, removed file:%s", path);
   } else {
     result->left.push_back(path);
-    LogLine(u"Cancel, file left:%s", path);
+    LogLine(u"Rollback, file left:%s", path);
   }
 }
 
@@ -108,10 +108,10 @@ void RemoveCreatedFolders(FileSystem& files, const std::vector<cc::Str>& folders
     if (!FolderExists(files, *it)) continue;
     if (files.RemoveFolder(*it)) {
       ++result->folders_removed;
-      LogLine(u"Cancel, removed folder:%s", *it);
+      LogLine(u"Rollback, removed folder:%s", *it);
     } else {
       result->left.push_back(*it);
-      LogLine(u"Cancel, folder left:%s", *it);
+      LogLine(u"Rollback, folder left:%s", *it);
     }
   }
 }
@@ -161,7 +161,7 @@ void RunFootprint::NoteFolder(const cc::Str& folder) {
   }
 }
 
-RollbackResult RollBackCanceledRun(FileSystem& files, const RecordText& record,
+RollbackResult RollBackStoppedRun(FileSystem& files, const RecordText& record,
                                    const RunFootprint& footprint) {
   RollbackResult result;
   std::vector<RecordLine> lines = SplitRecord(record.Utf8());
@@ -171,7 +171,7 @@ RollbackResult RollBackCanceledRun(FileSystem& files, const RecordText& record,
     if (IsHeaderOrFileGroupLine(line.key)) continue;
     cc::Str text = cc::Str::FromUtf8(line.key + "=" + line.value);
     result.left.push_back(text);
-    LogLine(u"Cancel, record line left alone:%s", text);
+    LogLine(u"Rollback, record line left alone:%s", text);
   }
   return result;
 }

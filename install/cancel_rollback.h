@@ -1,6 +1,7 @@
-// Undoing what an install run made before the user cancelled it during its
-// file step. Such a run stops without writing its uninstall record, so
-// whatever it left would be unknown to any uninstaller. The run's own
+// Undoing what an install run made when it stopped before its files were
+// all in place: the user cancelled it during its file step, or a folder or
+// file could not be made. Such a run stops without writing its uninstall
+// record, so whatever it left would be unknown to any uninstaller. The run's own
 // record lines say which files it wrote that were not there before
 // ("File?=" with "FileOver?=0", not kept); its status lines name every file
 // it installed, recorded or not, and the folders it made ("Create
@@ -10,9 +11,9 @@
 // are now (replaced or not), and so do folders that existed before the run
 // or still hold anything.
 //
-// A cancel stops a run only inside its file step, before any link, pin,
-// association, service, registry value or INI entry is made; record lines
-// of those kinds are left alone (and logged) should a record hold them.
+// Such a run stopped before any link, pin, association, service, registry
+// value or INI entry was made; record lines of those kinds are left alone
+// (and logged) should a record hold them.
 #pragma once
 
 #include <map>
@@ -79,5 +80,5 @@ struct RollbackResult {
 // footprint saw a file there when the run named it; then removes the
 // folders the run made that are empty, innermost first. Every removal and
 // everything left is logged.
-RollbackResult RollBackCanceledRun(FileSystem& files, const RecordText& record,
+RollbackResult RollBackStoppedRun(FileSystem& files, const RecordText& record,
                                    const RunFootprint& footprint);

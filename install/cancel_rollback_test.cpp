@@ -60,7 +60,7 @@ TEST(CancelRollbackTest, ACanceledRunLeavesOnlyWhatWasThereBefore) {
 
   ASSERT_FALSE(RunAndCancelInBigFile(world, watch));
   ASSERT_TRUE(files.Exists(At(u"app.exe")));  // written before the cancel
-  RollbackResult result = RollBackCanceledRun(files, world.session.record, watch);
+  RollbackResult result = RollBackStoppedRun(files, world.session.record, watch);
 
   EXPECT_FALSE(files.Exists(At(u"app.exe")));
   EXPECT_FALSE(files.Exists(At(u"data\\big.bin")));
@@ -92,11 +92,34 @@ TEST(CancelRollbackTest, FoldersTheRunMadeGoWithTheirNewParents) {
   RunFootprint watch(world.platform.fake_progress, files);
 
   ASSERT_FALSE(RunAndCancelInBigFile(world, watch));
-  RollBackCanceledRun(files, world.session.record, watch);
+  RollBackStoppedRun(files, world.session.record, watch);
 
   EXPECT_FALSE(files.Exists(u"C:\\Program Files\\"));  // made on the way to the application folder
   EXPECT_TRUE(files.Exists(u"C:\\Users\\"));
   EXPECT_EQ(files.EntryCount(), before);
+}
+
+TEST(CancelRollbackTest, AFailedFileStepLeavesOnlyWhatWasThereBefore) {
+  InstallWorld world;
+  Project(world);
+  FakeFileSystem& files = world.platform.fake_files;
+  files.PutFile(At(u"data"), "the user's");  // where the sub-folder must go
+  const int before = files.EntryCount();
+  RunFootprint watch(world.platform.fake_progress, files);
+  world.platform.progress = &watch;
+
+  ASSERT_FALSE(RunInstall(world.session, kInstallPhase));
+  EXPECT_FALSE(world.session.files_in_place);
+  ASSERT_TRUE(files.Exists(At(u"app.exe")));  // written before the failure
+  RollbackResult result = RollBackStoppedRun(files, world.session.record, watch);
+
+  EXPECT_FALSE(files.Exists(At(u"app.exe")));
+  EXPECT_FALSE(files.Exists(At(u"old.txt")));
+  std::string bytes;
+  EXPECT_TRUE(world.FileBytes(At(u"data"), &bytes));
+  EXPECT_EQ(bytes, "the user's");
+  EXPECT_EQ(files.EntryCount(), before);  // the menu folder and its new parents went too
+  EXPECT_TRUE(result.left.empty());
 }
 
 TEST(CancelRollbackTest, RecordLinesDecideWhichFilesGo) {
@@ -124,7 +147,7 @@ TEST(CancelRollbackTest, RecordLinesDecideWhichFilesGo) {
     record.AddLine(u"FileUnins?=", c.unins);
     FakeProgress progress;
     RunFootprint nothingSeen(progress, files);
-    RollbackResult result = RollBackCanceledRun(files, record, nothingSeen);
+    RollbackResult result = RollBackStoppedRun(files, record, nothingSeen);
     EXPECT_EQ(files.Exists(path), !c.removed) << c.name;
     EXPECT_EQ(result.files_removed, c.removed ? 1 : 0) << c.name;
     EXPECT_TRUE(result.left.empty()) << c.name;
@@ -147,7 +170,7 @@ TEST(CancelRollbackTest, WhatCannotGoOrIsNotAFileIsReported) {
   record.AddLine(u"FileOver?=", u"0");
   record.AddLine(u"FileUnins?=", u"0");
   record.AddLine(u"RegRoot?=", u"1");
-  RollbackResult result = RollBackCanceledRun(faulty, record, footprint);
+  RollbackResult result = RollBackStoppedRun(faulty, record, footprint);
 
   EXPECT_TRUE(files.Exists(locked));
   uint32_t attributes = files.GetAttributes(locked);

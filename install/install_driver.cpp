@@ -37,6 +37,7 @@ void BeginRun(InstallSession& session) {
   session.overwrite_answer = 0;
   session.write_uninstaller = store.GetBool(u"s.c.chkUnins", true);
   session.uninstaller_written = false;
+  session.files_in_place = false;
   session.app_folder = store.Get(u"Ret.Location.Path");
   session.app_name = PageText(store, u".s.c.Var.AppName");
   session.record.Start(session.app_folder, session.app_name);
@@ -135,6 +136,7 @@ bool RunInstall(InstallSession& session, int phase) {
   if (!HandleEarlierInstallation(session)) return false;
   if (!PrepareStartMenuFolder(session)) return false;
   if (!InstallFiles(session)) return false;
+  session.files_in_place = true;
   LogLine(u"WinVer:%d, %s", session.os_index, GetOsName(session.os_index, session.is64));
   if (!CreateShortcutsAndPins(session)) return false;
   CreateAssociationsAndServices(session);

@@ -18,7 +18,8 @@ inline constexpr int kInstallPhase = 1;
 // then set), and false when it stopped, with the error for the error page in
 // "Ret.ErrorInfo" (a text, or a language key reference beginning ".s."). A
 // run that stopped writes no uninstaller, entry or record. Sets
-// "Ret.CancelEnd" when it ran to its end. Reports through
+// "Ret.CancelEnd" when it ran to its end. session.files_in_place tells
+// whether a run that stopped got past its file step. Reports through
 // session.platform.progress and asks through session.platform.prompts;
 // without either it returns false with an error text.
 bool RunInstall(InstallSession& session, int phase);

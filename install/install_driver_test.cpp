@@ -227,6 +227,7 @@ TEST(InstallDriverTest, FailuresStopWithTheirErrorAndNoRecord) {
     }
     EXPECT_FALSE(world.Exists(u"C:\\Program Files\\Demo\\unins.exe")) << c.name;
     EXPECT_FALSE(world.store.Has(u"Ret.CancelEnd")) << c.name;
+    EXPECT_FALSE(world.session.files_in_place) << c.name;
     EXPECT_EQ(world.platform.fake_registry.HasKey(RegRoot::kLocalMachine, kEntryKey), entryBefore) << c.name;
   }
 }
@@ -287,6 +288,7 @@ TEST(InstallDriverTest, UninstallerRecordAndEntryFailuresFailTheInstall) {
     EXPECT_FALSE(world.platform.fake_registry.HasKey(RegRoot::kLocalMachine, kEntryKey)) << c.name;
     EXPECT_TRUE(world.platform.fake_shell.Links().empty()) << c.name;
     EXPECT_FALSE(world.store.Has(u"Ret.CancelEnd")) << c.name;
+    EXPECT_TRUE(world.session.files_in_place) << c.name;  // not to be rolled back
   }
 }
 

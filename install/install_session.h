@@ -59,6 +59,9 @@ struct InstallSession {
   cc::Str start_menu_folder;   // empty when "Ret.Menu.Skip" is set
   bool write_uninstaller = true;
   bool uninstaller_written = false;  // "unins.exe" is in the application folder
+  // The file step ran to its end. A run that stops before has made files
+  // and folders only, which no record names (see cancel_rollback.h).
+  bool files_in_place = false;
   // The overwrite question's remembered answer (0 when none yet).
   int overwrite_answer = 0;
   std::vector<unsigned char> transfer_buffer;

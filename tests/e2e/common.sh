@@ -69,9 +69,14 @@ wine_text() {
 }
 
 failures=0
+# A script may define check_failed_hook (a screenshot, say): it runs after
+# each failed check.
 check() {  # check DESCRIPTION COMMAND...
   local what=$1; shift
-  if "$@"; then echo "  ok   $what"; else echo "  FAIL $what" >&2; failures=$((failures + 1)); fi
+  if "$@"; then echo "  ok   $what"; else
+    echo "  FAIL $what" >&2; failures=$((failures + 1))
+    if declare -F check_failed_hook >/dev/null; then check_failed_hook; fi
+  fi
 }
 same_text() { [ "$1" = "$2" ] || { echo "       expected: $2" >&2; echo "       actual:   $1" >&2; return 1; }; }
 # check_record_lines FILE EXPECTED: each line of EXPECTED is a whole line of

@@ -40,6 +40,21 @@ screenshot() {  # screenshot NAME: the whole display as build/screenshots/NAME.p
   import -window root "$shots/$1.png"
 }
 
+# shot_on_failure NAME: the next failed check photographs the display as
+# build/screenshots/NAME_failed.png, once (an older picture of that name is
+# removed now); shot_on_failure alone stops it. The window a check was
+# about usually still shows then, for the person reading the log.
+shot_on_failure() {
+  failure_shot=${1:-}
+  [ -z "$failure_shot" ] || rm -f "$shots/${failure_shot}_failed.png"
+}
+check_failed_hook() {  # called by check (common.sh) after a failed check
+  [ -n "${failure_shot:-}" ] || return 0
+  screenshot "${failure_shot}_failed"
+  echo "       screenshot: build/screenshots/${failure_shot}_failed.png" >&2
+  failure_shot=
+}
+
 pixel_at() {  # pixel_at FILE X Y: prints "R,G,B" of that pixel
   convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:
 }

@@ -146,10 +146,15 @@ bool InsingPage::Install(int direction) {
   InstallSession session(platform, Config(), Context().logic.Payload().archive());
   EnableEarlierInstallationRemoval(session);
   bool ran = RunInstall(session, direction);
-  if (direction == kInstallPhase && ClassifyInstall(ran, Config()) == InstallOutcome::kCanceledInFiles) {
-    LogText(Str(u"Installation cancelled during the copy; removing what this run created."));
-    RollBackCanceledRun(*platform.files, session.record, watch);
-    StoreCanceledError(Config());
+  // Stopped before its files were all in place, by Cancel or by a folder
+  // or file that could not be made: no record names what it created, so
+  // it goes now.
+  if (direction == kInstallPhase && !ran && !session.files_in_place) {
+    bool canceled = ClassifyInstall(ran, Config()) == InstallOutcome::kCanceledInFiles;
+    LogText(Str(canceled ? u"Installation cancelled during the copy; removing what this run created."
+                         : u"Installation failed before its files were in place; removing what this run created."));
+    RollBackStoppedRun(*platform.files, session.record, watch);
+    if (canceled) StoreCanceledError(Config());
   }
   return ran;
 }
