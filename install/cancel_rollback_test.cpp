@@ -60,7 +60,7 @@ TEST(CancelRollbackTest, ACanceledRunLeavesOnlyWhatWasThereBefore) {
 
   ASSERT_FALSE(RunAndCancelInBigFile(world, watch));
   ASSERT_TRUE(files.Exists(At(u"app.exe")));  // written before the cancel
-  RollbackResult result = RollBackCanceledRun(files, world.session.record, watch);
+  RollbackResult result = RollBackCanceledRun(files, world.log, world.session.record, watch);
 
   EXPECT_FALSE(files.Exists(At(u"app.exe")));
   EXPECT_FALSE(files.Exists(At(u"data\\big.bin")));
@@ -92,7 +92,7 @@ TEST(CancelRollbackTest, FoldersTheRunMadeGoWithTheirNewParents) {
   RunFootprint watch(world.platform.fake_progress, files);
 
   ASSERT_FALSE(RunAndCancelInBigFile(world, watch));
-  RollBackCanceledRun(files, world.session.record, watch);
+  RollBackCanceledRun(files, world.log, world.session.record, watch);
 
   EXPECT_FALSE(files.Exists(u"C:\\Program Files\\"));  // made on the way to the application folder
   EXPECT_TRUE(files.Exists(u"C:\\Users\\"));
@@ -124,7 +124,8 @@ TEST(CancelRollbackTest, RecordLinesDecideWhichFilesGo) {
     record.AddLine(u"FileUnins?=", c.unins);
     FakeProgress progress;
     RunFootprint nothingSeen(progress, files);
-    RollbackResult result = RollBackCanceledRun(files, record, nothingSeen);
+    SetupLog log;
+    RollbackResult result = RollBackCanceledRun(files, log, record, nothingSeen);
     EXPECT_EQ(files.Exists(path), !c.removed) << c.name;
     EXPECT_EQ(result.files_removed, c.removed ? 1 : 0) << c.name;
     EXPECT_TRUE(result.left.empty()) << c.name;
@@ -147,7 +148,8 @@ TEST(CancelRollbackTest, WhatCannotGoOrIsNotAFileIsReported) {
   record.AddLine(u"FileOver?=", u"0");
   record.AddLine(u"FileUnins?=", u"0");
   record.AddLine(u"RegRoot?=", u"1");
-  RollbackResult result = RollBackCanceledRun(faulty, record, footprint);
+  SetupLog log;
+  RollbackResult result = RollBackCanceledRun(faulty, log, record, footprint);
 
   EXPECT_TRUE(files.Exists(locked));
   uint32_t attributes = files.GetAttributes(locked);

@@ -190,7 +190,8 @@ class InstallWorld {
 
   FakePlatform platform;
   cc::KeyArr store{false, true};
-  InstallSession session{platform, store, nullptr};
+  SetupLog log;  // never opened: a test that reads the log opens it
+  InstallSession session{platform, store, nullptr, log};
 
  private:
   std::string archive_bytes_;

@@ -55,38 +55,18 @@ void SetupLog::Close() {
   file_.reset();
 }
 
-void SetupLog::Reset() {
-  if (file_) file_->Close();
-  file_.reset();
-  process_ = nullptr;
-  state_ = State::kNeverOpened;
-}
-
-SetupLog& ProcessSetupLog() {
-  static SetupLog log;
-  return log;
-}
-
-bool OpenSetupLog(Platform& platform) {
+bool SetupLog::OpenBesideProgram(Platform& platform) {
   cc::Str program = GetModulePath(*platform.system, false);
   if (program.IsEmpty()) return false;
-  return ProcessSetupLog().Open(*platform.files, platform.process, program + cc::Str(u".log"));
+  return Open(*platform.files, platform.process, program + cc::Str(u".log"));
 }
 
-void LogText(const cc::Str& text) { ProcessSetupLog().Write(text); }
-
-void LogOsError(OsErrorSource& source) {
+void SetupLog::WriteOsError(OsErrorSource& source) {
   const cc::Str reason = DescribeOsError(source.LastError());
-  if (!reason.IsEmpty()) LogText(cc::Str(u"OS error: ") + reason);
+  if (!reason.IsEmpty()) Write(cc::Str(u"OS error: ") + reason);
   source.ClearLastError();
 }
 
-void CloseSetupLog() { ProcessSetupLog().Close(); }
-
-void ResetSetupLogForTesting() { ProcessSetupLog().Reset(); }
-
-namespace setup_log_detail {
-void WriteFormatted(const cc::Str& line) {
-  if (!line.IsEmpty()) ProcessSetupLog().Write(line);
+void SetupLog::WriteFormatted(const cc::Str& line) {
+  if (!line.IsEmpty()) Write(line);
 }
-}  // namespace setup_log_detail

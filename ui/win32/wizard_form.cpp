@@ -271,7 +271,7 @@ void WizardForm::ApplyButtonRects() {
 }
 
 void WizardForm::LogProblems(const std::vector<Str>& problems) {
-  for (const Str& line : problems) LogText(line);
+  for (const Str& line : problems) logic_.Log().Write(line);
 }
 
 void WizardForm::ApplyDeclaredTo(Control* control, const Str& prefix, Control* stop) {

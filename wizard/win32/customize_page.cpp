@@ -187,7 +187,7 @@ bool CustomizePage::LeavePage(int) {
     StoreSetupType(Config(), types_[static_cast<size_t>(position)], false);
   }
   components_.Store(Config());
-  LogChoiceResults(Config(), {u"Ret.Content.Index", u"Ret.Customize.", u"Ret.Location.Required"});
+  LogChoiceResults(Log(), Config(), {u"Ret.Content.Index", u"Ret.Customize.", u"Ret.Location.Required"});
   return true;
 }
 

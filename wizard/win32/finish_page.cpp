@@ -127,10 +127,10 @@ void FinishPage::RunScript() {
   Str folder = Config().Get(u"Ret.Location.Path");
   ScriptPlan plan = PlanScript(Config().GetInt(KeyOf(u".BatTy"), 0), folder);
   if (!WriteScriptFile(platform, plan.file, FillScriptText(text, folder))) {
-    LogLine(u"Script not written:%s", plan.file);
+    Log().Line(u"Script not written:%s", plan.file);
     return;
   }
-  if (!RunHiddenAndWait(plan.commandLine)) LogLine(u"Script not started:%s", plan.commandLine);
+  if (!RunHiddenAndWait(plan.commandLine)) Log().Line(u"Script not started:%s", plan.commandLine);
   DeleteFileForced(*platform.files, plan.file);
 }
 
@@ -169,7 +169,7 @@ void FinishPage::OpenReadme(bool afterLaunch) {
 bool FinishPage::OpenResolved(const Str& value) {
   Platform& platform = Context().platform;
   Str path = ResolveFinishPath(value, Config(), platform);
-  LogLine(u"ShellExecute:%s", path);
+  Log().Line(u"ShellExecute:%s", path);
   if (path.IsEmpty() || !FileExists(*platform.files, path)) return false;
   ShellExecuteW(Handle(), L"open", cc::win::Wide(path), nullptr, nullptr, SW_SHOWNORMAL);
   return true;

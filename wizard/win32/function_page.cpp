@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "runtime/ins_form.h"
 #include "ui/win32/wizard_form.h"
 #include "wizard/lang_text.h"
 #include "wizard/page_ids.h"
@@ -27,6 +28,8 @@ Str FunctionPage::KeyOf(const char16_t* suffix) const {
   key += suffix;
   return Str(key);
 }
+
+SetupLog& FunctionPage::Log() const { return context_.logic.Log(); }
 
 Str FunctionPage::GetLangText(const Str& key) const { return wizard::GetLangText(Config(), langCode_, key); }
 

@@ -135,12 +135,12 @@ bool InsingPage::Install(int direction) {
   LentSeams lent(platform, watch, prompts);
   // An error page shows only this run's error.
   if (direction == kInstallPhase) Config().Remove(u"Ret.ErrorInfo");
-  InstallSession session(platform, Config(), Context().logic.Payload().archive());
+  InstallSession session(platform, Config(), Context().logic.Payload().archive(), Log());
   EnableEarlierInstallationRemoval(session);
   bool ran = RunInstall(session, direction);
   if (direction == kInstallPhase && ClassifyInstall(ran, Config()) == InstallOutcome::kCanceledInFiles) {
-    LogText(Str(u"Installation cancelled during the copy; removing what this run created."));
-    RollBackCanceledRun(*platform.files, session.record, watch);
+    Log().Write(Str(u"Installation cancelled during the copy; removing what this run created."));
+    RollBackCanceledRun(*platform.files, Log(), session.record, watch);
     StoreCanceledError(Config());
   }
   return ran;
@@ -175,7 +175,7 @@ void InsingPage::RunLaunchFile() {
   Platform& platform = Context().platform;
   Str program = ResolveFinishPath(Config().Get(KeyOf(u".editLaunchfile0")), Config(), platform);
   if (program.IsEmpty()) return;
-  LogLine(u"ShellExecute:%s", program);
+  Log().Line(u"ShellExecute:%s", program);
   if (!FileExists(*platform.files, program)) return;
   OpenAndWait(Form().Handle(), program, HasFlag(kInsingLaunchHidden) ? SW_HIDE : SW_SHOWNORMAL);
 }

@@ -161,7 +161,7 @@ void WizardController::ShowNoPages() {
   form.PageHost()->Hide();
   form.CancelButton()->Focus();
   end_.noPages = true;
-  LogText(Str(u"The page sequence has no first page."));
+  context_.logic.Log().Write(Str(u"The page sequence has no first page."));
 }
 
 void WizardController::EndWizard() {
@@ -173,7 +173,7 @@ void WizardController::EndWizard() {
   if (cc::win::App* app = cc::win::App::Current()) app->EndLoop();
 }
 
-void WizardController::Log(const Str& line) { LogText(line); }
+void WizardController::Log(const Str& line) { context_.logic.Log().Write(line); }
 
 // ---- error page
 
@@ -195,7 +195,7 @@ void WizardController::ShowError() {
   form.CancelButton()->Show();
   form.CancelButton()->Focus();
   form.Invalidate();
-  LogText(Str(u"Error page: ") + error);
+  context_.logic.Log().Write(Str(u"Error page: ") + error);
 }
 
 // ---- closing
