@@ -2,9 +2,9 @@
 
 #include <memory>
 
+#include "runtime/lang_text.h"
 #include "ui/win32/wizard_form.h"
 #include "wizard/choice_log.h"
-#include "wizard/lang_text.h"
 #include "wizard/page_ids.h"
 
 namespace wizard {

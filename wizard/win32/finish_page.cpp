@@ -4,11 +4,11 @@
 #include "platform/platform.h"
 #include "platform/process.h"
 #include "platform/shell.h"
+#include "runtime/lang_text.h"
 #include "runtime/setup_log.h"
 #include "ui/win32/wizard_form.h"
 #include "wizard/finish_actions.h"
 #include "wizard/install_outcome.h"
-#include "wizard/lang_text.h"
 #include "wizard/page_ids.h"
 #include "wizard/win32/responsive_wait.h"
 

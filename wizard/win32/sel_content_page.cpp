@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
+#include "runtime/lang_text.h"
 #include "wizard/choice_log.h"
-#include "wizard/lang_text.h"
 #include "wizard/page_ids.h"
 
 namespace wizard {

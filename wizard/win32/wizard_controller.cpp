@@ -3,11 +3,11 @@
 #include <string>
 
 #include "runtime/ins_form.h"
+#include "runtime/lang_text.h"
 #include "runtime/setup_log.h"
 #include "ui/win32/app.h"
 #include "ui/win32/wizard_form.h"
 #include "wizard/close_decision.h"
-#include "wizard/lang_text.h"
 #include "wizard/win32/page_factory.h"
 
 namespace wizard {
@@ -23,6 +23,15 @@ Str Key(const Str& base, const char16_t* suffix) {
   std::u16string key(base.View());
   key += suffix;
   return Str(key);
+}
+
+// A top-bar text of `page`: its own (an empty one included), else the one
+// every page shares (".s.c" + `suffix`), else empty rather than left from
+// the page before.
+Str TopBarText(const cc::KeyArr& config, const FunctionPage& page, const char16_t* suffix) {
+  Str text = GetLangText(config, page.LangCode(), Key(page.KeyBase(), suffix));
+  if (text.IsNull()) text = GetLangText(config, page.LangCode(), Key(Str(u".s.c"), suffix));
+  return text.IsNull() ? Str(u"") : text;
 }
 
 }  // namespace
@@ -129,17 +138,10 @@ void WizardController::ApplyPageDeclared(FunctionPage* page) {
 }
 
 // The top bar's titles and every frame control under the page's key base.
-// Titles a page does not declare are empty rather than left from the page
-// before.
 void WizardController::ApplyClientDeclared(FunctionPage* page) {
   cc::win::WizardForm& form = context_.form;
-  Str title = GetLangText(context_.config, page->LangCode(), Key(page->KeyBase(), u".labBack1.labBTitle"));
-  if (title.IsNull()) title = GetLangText(context_.config, page->LangCode(), Str(u".s.c.labBack1.labBTitle"));
-  form.TitleLabel()->SetText(title.IsNull() ? Str(u"") : title);
-  Str subtitle =
-      GetLangText(context_.config, page->LangCode(), Key(page->KeyBase(), u".labBack1.labSTitle"));
-  if (subtitle.IsNull()) subtitle = GetLangText(context_.config, page->LangCode(), Str(u".s.c.labBack1.labSTitle"));
-  form.SubtitleLabel()->SetText(subtitle.IsNull() ? Str(u"") : subtitle);
+  form.TitleLabel()->SetText(TopBarText(context_.config, *page, u".labBack1.labBTitle"));
+  form.SubtitleLabel()->SetText(TopBarText(context_.config, *page, u".labBack1.labSTitle"));
   form.SetConfigName(Str(u""));
   form.ApplyDeclaredTo(&form, page->KeyBase(), page);
 }
