@@ -5,18 +5,11 @@
 #include <string>
 
 #include "platform/fake/fake_platform.h"
+#include "runtime/setup_log_test_support.h"
 
 namespace {
 
-// The bytes of `text` as UTF-16LE.
-std::string Utf16Le(std::u16string_view text) {
-  std::string bytes;
-  for (char16_t unit : text) {
-    bytes.push_back(static_cast<char>(unit & 0xFF));
-    bytes.push_back(static_cast<char>(unit >> 8));
-  }
-  return bytes;
-}
+using setup_log_test::Utf16Le;
 
 const char16_t kLogPath[] = u"C:\\setup\\setup.exe.log";
 
