@@ -18,8 +18,6 @@ using cc::Str;
 
 namespace {
 
-constexpr uint32_t kBackDisabled = 0x1;
-constexpr uint32_t kCancelDisabled = 0x10;
 // The readme opens this long after the program, in steps that pump.
 constexpr int kReadmeDelaySteps = 20;
 constexpr int kReadmeDelayStepMs = 100;
@@ -56,7 +54,7 @@ void FinishPage::BuildControls() {
 }
 
 bool FinishPage::LoadPage(int mode) {
-  AddFlags(kBackDisabled | kCancelDisabled);
+  AddFlags(cc::win::kPageNoBackEnable | cc::win::kPageNoCancelEnable);
   if (mode == kLoadCreated || mode == kLoadLanguageChanged || LanguageChanged()) {
     chkReadme_->SetVisible(HasFlag(kFinishShowReadme));
     chkLaunch_->SetVisible(HasFlag(kFinishShowLaunch));

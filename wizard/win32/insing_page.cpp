@@ -25,9 +25,6 @@ using cc::win::kAnchorTop;
 
 namespace {
 
-constexpr uint32_t kBackDisabled = 0x1;
-constexpr uint32_t kNextDisabled = 0x4;
-
 // Puts the page's progress and the wizard's questions in the platform for
 // one run and takes them out again.
 class LentSeams {
@@ -77,7 +74,7 @@ void InsingPage::BuildControls() {
 }
 
 bool InsingPage::LoadPage(int mode) {
-  AddFlags(kBackDisabled | kNextDisabled);
+  AddFlags(cc::win::kPageNoBackEnable | cc::win::kPageNoNextEnable);
   if (mode == kLoadCreated || mode == kLoadLanguageChanged || LanguageChanged()) {
     btnDetail_->SetVisible(HasFlag(kInsingShowDetailButton));
     textDetail_->Hide();
