@@ -57,14 +57,14 @@ bool IsHeaderOrFileGroupLine(const std::string& key) {
          key == "FileOver?" || key == "FileUnins?";
 }
 
-void RemoveNewFile(FileSystem& files, const cc::Str& path, RollbackResult* result) {
+void RemoveNewFile(FileSystem& files, SetupLog& log, const cc::Str& path, RollbackResult* result) {
   if (!FileExists(files, path)) return;
   if (DeleteFileForced(files, path)) {
     ++result->files_removed;
-    LogLine(u"Rollback, removed file:%s", path);
+    log.Line(u"Rollback, removed file:%s", path);
   } else {
     result->left.push_back(path);
-    LogLine(u"Rollback, file left:%s", path);
+    log.Line(u"Rollback, file left:%s", path);
   }
 }
 
@@ -103,15 +103,16 @@ std::vector<cc::Str> NewFiles(const std::vector<RecordLine>& lines, const RunFoo
   return fresh;
 }
 
-void RemoveCreatedFolders(FileSystem& files, const std::vector<cc::Str>& folders, RollbackResult* result) {
+void RemoveCreatedFolders(FileSystem& files, SetupLog& log, const std::vector<cc::Str>& folders,
+                          RollbackResult* result) {
   for (auto it = folders.rbegin(); it != folders.rend(); ++it) {
     if (!FolderExists(files, *it)) continue;
     if (files.RemoveFolder(*it)) {
       ++result->folders_removed;
-      LogLine(u"Rollback, removed folder:%s", *it);
+      log.Line(u"Rollback, removed folder:%s", *it);
     } else {
       result->left.push_back(*it);
-      LogLine(u"Rollback, folder left:%s", *it);
+      log.Line(u"Rollback, folder left:%s", *it);
     }
   }
 }
@@ -161,17 +162,17 @@ void RunFootprint::NoteFolder(const cc::Str& folder) {
   }
 }
 
-RollbackResult RollBackStoppedRun(FileSystem& files, const RecordText& record,
+RollbackResult RollBackStoppedRun(FileSystem& files, SetupLog& log, const RecordText& record,
                                    const RunFootprint& footprint) {
   RollbackResult result;
   std::vector<RecordLine> lines = SplitRecord(record.Utf8());
-  for (const cc::Str& path : NewFiles(lines, footprint)) RemoveNewFile(files, path, &result);
-  RemoveCreatedFolders(files, footprint.CreatedFolders(), &result);
+  for (const cc::Str& path : NewFiles(lines, footprint)) RemoveNewFile(files, log, path, &result);
+  RemoveCreatedFolders(files, log, footprint.CreatedFolders(), &result);
   for (const RecordLine& line : lines) {
     if (IsHeaderOrFileGroupLine(line.key)) continue;
     cc::Str text = cc::Str::FromUtf8(line.key + "=" + line.value);
     result.left.push_back(text);
-    LogLine(u"Rollback, record line left alone:%s", text);
+    log.Line(u"Rollback, record line left alone:%s", text);
   }
   return result;
 }

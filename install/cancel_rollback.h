@@ -26,6 +26,7 @@
 
 class FileSystem;
 class RecordText;
+class SetupLog;
 
 // Passes everything on to the page's progress and notes, for each
 // "Create folder:" line, the folder and those of its parents that do not
@@ -79,6 +80,6 @@ struct RollbackResult {
 // ("FileOver?=0", not kept) and those the status lines named, unless the
 // footprint saw a file there when the run named it; then removes the
 // folders the run made that are empty, innermost first. Every removal and
-// everything left is logged.
-RollbackResult RollBackStoppedRun(FileSystem& files, const RecordText& record,
+// everything left is written to `log`.
+RollbackResult RollBackStoppedRun(FileSystem& files, SetupLog& log, const RecordText& record,
                                    const RunFootprint& footprint);

@@ -60,7 +60,7 @@ TEST(CancelRollbackTest, ACanceledRunLeavesOnlyWhatWasThereBefore) {
 
   ASSERT_FALSE(RunAndCancelInBigFile(world, watch));
   ASSERT_TRUE(files.Exists(At(u"app.exe")));  // written before the cancel
-  RollbackResult result = RollBackStoppedRun(files, world.session.record, watch);
+  RollbackResult result = RollBackStoppedRun(files, world.log, world.session.record, watch);
 
   EXPECT_FALSE(files.Exists(At(u"app.exe")));
   EXPECT_FALSE(files.Exists(At(u"data\\big.bin")));
@@ -92,7 +92,7 @@ TEST(CancelRollbackTest, FoldersTheRunMadeGoWithTheirNewParents) {
   RunFootprint watch(world.platform.fake_progress, files);
 
   ASSERT_FALSE(RunAndCancelInBigFile(world, watch));
-  RollBackStoppedRun(files, world.session.record, watch);
+  RollBackStoppedRun(files, world.log, world.session.record, watch);
 
   EXPECT_FALSE(files.Exists(u"C:\\Program Files\\"));  // made on the way to the application folder
   EXPECT_TRUE(files.Exists(u"C:\\Users\\"));
@@ -111,7 +111,7 @@ TEST(CancelRollbackTest, AFailedFileStepLeavesOnlyWhatWasThereBefore) {
   ASSERT_FALSE(RunInstall(world.session, kInstallPhase));
   EXPECT_FALSE(world.session.files_in_place);
   ASSERT_TRUE(files.Exists(At(u"app.exe")));  // written before the failure
-  RollbackResult result = RollBackStoppedRun(files, world.session.record, watch);
+  RollbackResult result = RollBackStoppedRun(files, world.log, world.session.record, watch);
 
   EXPECT_FALSE(files.Exists(At(u"app.exe")));
   EXPECT_FALSE(files.Exists(At(u"old.txt")));
@@ -147,7 +147,8 @@ TEST(CancelRollbackTest, RecordLinesDecideWhichFilesGo) {
     record.AddLine(u"FileUnins?=", c.unins);
     FakeProgress progress;
     RunFootprint nothingSeen(progress, files);
-    RollbackResult result = RollBackStoppedRun(files, record, nothingSeen);
+    SetupLog log;
+    RollbackResult result = RollBackStoppedRun(files, log, record, nothingSeen);
     EXPECT_EQ(files.Exists(path), !c.removed) << c.name;
     EXPECT_EQ(result.files_removed, c.removed ? 1 : 0) << c.name;
     EXPECT_TRUE(result.left.empty()) << c.name;
@@ -170,7 +171,8 @@ TEST(CancelRollbackTest, WhatCannotGoOrIsNotAFileIsReported) {
   record.AddLine(u"FileOver?=", u"0");
   record.AddLine(u"FileUnins?=", u"0");
   record.AddLine(u"RegRoot?=", u"1");
-  RollbackResult result = RollBackStoppedRun(faulty, record, footprint);
+  SetupLog log;
+  RollbackResult result = RollBackStoppedRun(faulty, log, record, footprint);
 
   EXPECT_TRUE(files.Exists(locked));
   uint32_t attributes = files.GetAttributes(locked);

@@ -11,11 +11,11 @@ bool CreateFolder(InstallSession& session, const cc::Str& path, bool record) {
   if (record) session.record.AddLine(u"Dir?=", path);
   FileSystem& files = *session.platform.files;
   if (FolderExists(files, path)) return true;
-  ShowStatusLine(session.progress(), cc::Str(u"Create folder:") + path + cc::Str(u"\r\n"));
+  ShowStatusLine(session.progress(), session.log, cc::Str(u"Create folder:") + path + cc::Str(u"\r\n"));
   files.ClearLastError();
   MakeFolderTree(files, path);
   if (FolderExists(files, path)) return true;
-  LogLine(u"Create folder NG:%s", path);
-  LogOsError(files);
+  session.log.Line(u"Create folder NG:%s", path);
+  session.log.WriteOsError(files);
   return false;
 }

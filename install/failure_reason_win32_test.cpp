@@ -35,17 +35,16 @@ class FailureReasonTest : public ::testing::Test {
     world.session.os_index = GetOsVersion(world.platform, &world.session.is64);
     world.platform.files = &files;
     world.platform.registry = &registry;
-    ResetSetupLogForTesting();
-    ASSERT_TRUE(ProcessSetupLog().Open(files, nullptr, log_path));
+    ASSERT_TRUE(world.log.Open(files, nullptr, log_path));
   }
   void TearDown() override {
-    ResetSetupLogForTesting();
+    world.log.Close();
     files.RemoveFile(log_path);
   }
 
   // The log so far, as text; the log is closed.
   std::string Log() {
-    ResetSetupLogForTesting();
+    world.log.Close();
     std::string bytes;
     EXPECT_GE(ReadWholeFile(files, log_path, &bytes), 0);
     return cc::Str(std::u16string(reinterpret_cast<const char16_t*>(bytes.data()), bytes.size() / 2))

@@ -175,7 +175,7 @@ int PlaceFile(InstallSession& session, CopyPipeline& pipeline, int n, const File
       return StopWithError(session, ErrorText(session.store, u".s.i.Var.CreateFileError", target));
     }
     if (answer == FileErrorAnswer::kIgnore) {
-      ShowStatusLine(session.progress(), cc::Str(u"Ignore file:") + target + cc::Str(u"\r\n"));
+      ShowStatusLine(session.progress(), session.log, cc::Str(u"Ignore file:") + target + cc::Str(u"\r\n"));
       *kept = true;
       return kFileStepOk;
     }
@@ -215,7 +215,7 @@ int InstallFileItem(InstallSession& session, CopyPipeline& pipeline, int n, cons
     int result = PlaceFile(session, pipeline, n, item, parentPath, target, &fileOver, &kept);
     if (result < 0) return result;
   }
-  ShowStatusLine(session.progress(), indent + target + cc::Str(u"\r\n"));
+  ShowStatusLine(session.progress(), session.log, indent + target + cc::Str(u"\r\n"));
   if (item.uninstall_mode != kUninstallKeep) {
     session.record.AddLine(u"File?=", target);
     session.record.AddLine(u"FileOver?=", fileOver);

@@ -31,7 +31,7 @@ int FailFolder(InstallSession& session, const cc::Str& path) {
 // kFileStepFolderFailed with "Ret.ErrorInfo" set.
 int PlaceFolder(InstallSession& session, const cc::Str& path, const cc::Str& itemText, bool record) {
   if (!IsFullPath(path)) {
-    LogLine(u"Not a full path, nothing created:%s, Item:%s", path, itemText);
+    session.log.Line(u"Not a full path, nothing created:%s, Item:%s", path, itemText);
     return FailFolder(session, itemText);
   }
   if (!CreateFolder(session, path, record)) return FailFolder(session, path);
@@ -58,10 +58,10 @@ int ActOnItem(InstallSession& session, CopyPipeline& pipeline, int n, const File
     case kItemGroup: {
       cc::Str name = session.store.Get(
           cc::Str::Formatted(u"s.f.%d.Item.L%s.1", n, session.store.Get(u"s.c.IniLang").GetBuffer()));
-      ShowStatusLine(session.progress(), indent + cc::Str(u"Group:") + name + cc::Str(u"\r\n"));
+      ShowStatusLine(session.progress(), session.log, indent + cc::Str(u"Group:") + name + cc::Str(u"\r\n"));
       selected = session.store.GetBool(cc::Str::Formatted(u"Ret.Customize.Checked%d", n), false);
       os = selected;
-      LogLine(u"GROUP, isChecked:%d", selected ? 1 : 0);
+      session.log.Line(u"GROUP, isChecked:%d", selected ? 1 : 0);
       return kFileStepOk;
     }
     case kItemRootFolder:
@@ -90,7 +90,7 @@ int ExtractLevel(InstallSession& session, CopyPipeline& pipeline, int& counter, 
     if (item.parent < 0 || item.parent != parentId || item.type < 0) return kFileStepOk;
     counter = n;
     bool os = OsTest(item.os_flags, session.os_index, session.is64);
-    LogLine(u"CurrentId:%d, Checked:%d, Overwrite:%d, check Version&Bit:%d, ParentPath:%s, Item:%s",
+    session.log.Line(u"CurrentId:%d, Checked:%d, Overwrite:%d, check Version&Bit:%d, ParentPath:%s, Item:%s",
             n, item.selection, item.overwrite_mode, os ? 1 : 0, parentPath, item.source);
     cc::Str path = parentPath;
     int result = ActOnItem(session, pipeline, n, item, indent, parentPath, selected, os, path);

@@ -473,10 +473,9 @@ class GatedFiles : public FaultyFiles {
   }
 
  private:
-  class GatedFile : public File {
+  class GatedFile : public install_test::ForwardingFile {
    public:
-    GatedFile(std::unique_ptr<File> inner, GatedFiles* gate) : inner_(std::move(inner)), gate_(gate) {}
-    int Read(void* b, int n) override { return inner_->Read(b, n); }
+    GatedFile(std::unique_ptr<File> inner, GatedFiles* gate) : ForwardingFile(std::move(inner)), gate_(gate) {}
     bool Write(const void* data, int size) override {
       {
         std::unique_lock<std::mutex> lock(gate_->mutex_);
@@ -486,15 +485,10 @@ class GatedFiles : public FaultyFiles {
           gate_->timed_out_ = true;
         }
       }
-      return inner_->Write(data, size);
+      return ForwardingFile::Write(data, size);
     }
-    bool Flush() override { return inner_->Flush(); }
-    int64_t Size() override { return inner_->Size(); }
-    int64_t Seek(int64_t o, SeekFrom f) override { return inner_->Seek(o, f); }
-    bool Close() override { return inner_->Close(); }
 
    private:
-    std::unique_ptr<File> inner_;
     GatedFiles* gate_;
   };
 

@@ -48,16 +48,16 @@ void AssociateExtensions(InstallSession& session, const HandlerItem& item) {
     if (!store.GetBool(cc::Str::Formatted(u"Ret.Shortcut.chkExt%d.%d", item.n, k), true)) continue;
     const cc::Str extension = store.Get(cc::Str::Formatted(u"Ret.Shortcut.Ext%d.%d", item.n, k));
     if (!Associate(*session.platform.registry, extension, item.program, 0, description, session.app_name)) {
-      LogLine(u"Associate NG, Ext:%s, File:%s", extension, item.program);
+      session.log.Line(u"Associate NG, Ext:%s, File:%s", extension, item.program);
     }
     ShowDetail(session.progress(), description + cc::Str(u" (") + extension + cc::Str(u")"));
     cc::Str line = extension + cc::Str(u"; ");
     if (!listed) line = description + u"[" + item.program + u"]:\r\n    " + line;
-    ShowStatusLine(session.progress(), line);
+    ShowStatusLine(session.progress(), session.log, line);
     listed = true;
     session.record.AddLine(u"Assoc?=", extension);
   }
-  if (listed) ShowStatusLine(session.progress(), u"\r\n");
+  if (listed) ShowStatusLine(session.progress(), session.log, u"\r\n");
 }
 
 void MakeService(InstallSession& session, const HandlerItem& item) {
@@ -69,7 +69,7 @@ void MakeService(InstallSession& session, const HandlerItem& item) {
   ServiceEntry entry;
   entry.name = store.Get(ItemKey(u"s.i.Short.%d.SeName", item.n));
   if (entry.name.IsEmpty()) {
-    LogLine(u"Service skipped, item %d has no service name", item.n);
+    session.log.Line(u"Service skipped, item %d has no service name", item.n);
     return;
   }
   entry.program = item.program;
@@ -78,8 +78,8 @@ void MakeService(InstallSession& session, const HandlerItem& item) {
   entry.start_now = store.GetBool(ItemKey(u"s.i.Short.%d.SeAStart", item.n), false);
   const cc::Str status = cc::Str(u"Create Service:") + entry.name;
   ShowDetail(session.progress(), status);
-  ShowStatusLine(session.progress(), status + cc::Str(u"\r\n"));
-  CreateServiceEntry(session.platform, entry);
+  ShowStatusLine(session.progress(), session.log, status + cc::Str(u"\r\n"));
+  CreateServiceEntry(session.platform, session.log, entry);
   session.record.AddLine(u"Service?=", entry.name);
   session.record.AddLine(u"ServiceFile?=", entry.program);
 }

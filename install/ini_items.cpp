@@ -53,7 +53,7 @@ void WriteEntries(InstallSession& session, const IniItem& item, const cc::Str& p
     const cc::Str key = entries.KeyAt(i);
     if ((item.flags & kIniItemKeepExisting) && KeyPresent(profile, item.section, key, path)) continue;
     if (!profile.WriteString(item.section, key, entries.ValueAt(i), path)) {
-      LogLine(u"Ini write NG:%s, Section:%s, File:%s", key, item.section, path);
+      session.log.Line(u"Ini write NG:%s, Section:%s, File:%s", key, item.section, path);
     }
     if ((item.flags & kIniItemRecord) && existed) {
       session.record.AddLine(u"IniFile?=", path);
@@ -68,14 +68,14 @@ void WriteIniItem(InstallSession& session, const cc::Str& itemText) {
   if (!OsTest(item.flags, session.os_index, session.is64)) return;
   const cc::Str folder = ExpandIniFolder(session, item.folder);
   if (folder.IsEmpty() || item.file_name.IsEmpty()) {
-    LogLine(u"Ini item skipped, no folder or file name:%s%s", item.folder, item.file_name);
+    session.log.Line(u"Ini item skipped, no folder or file name:%s%s", item.folder, item.file_name);
     return;
   }
   const cc::Str path = folder + item.file_name;
   const bool existed = FileExists(*session.platform.files, path);
   if (!existed && !(item.flags & kIniItemCreateFile)) return;
   if (!CreateFolder(session, folder, false)) {
-    LogLine(u"Ini item skipped, cannot create the folder:%s", folder);
+    session.log.Line(u"Ini item skipped, cannot create the folder:%s", folder);
     return;
   }
   WriteEntries(session, item, path, existed);

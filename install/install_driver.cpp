@@ -58,7 +58,7 @@ bool HandleEarlierInstallation(InstallSession& session) {
   if (!session.earlier_record) {
     auto record = std::make_unique<cc::KeyArr>(false, true);
     if (!ReadRecordFile(*session.platform.files, recordPath, record.get())) {
-      LogLine(u"Earlier record not readable, treated as none:%s", recordPath);
+      session.log.Line(u"Earlier record not readable, treated as none:%s", recordPath);
       return true;
     }
     session.earlier_record = std::move(record);
@@ -66,7 +66,7 @@ bool HandleEarlierInstallation(InstallSession& session) {
   cc::Str why;
   if (!IsVouchedRecord(*session.platform.registry, *session.earlier_record, session.app_folder,
                        recordPath, &why)) {
-    LogLine(u"Earlier record not acted on, %s:%s", why, recordPath);
+    session.log.Line(u"Earlier record not acted on, %s:%s", why, recordPath);
     return true;
   }
   ConfirmAnswer answer = session.prompts().AskOkCancel(
@@ -137,7 +137,7 @@ bool RunInstall(InstallSession& session, int phase) {
   if (!PrepareStartMenuFolder(session)) return false;
   if (!InstallFiles(session)) return false;
   session.files_in_place = true;
-  LogLine(u"WinVer:%d, %s", session.os_index, GetOsName(session.os_index, session.is64));
+  session.log.Line(u"WinVer:%d, %s", session.os_index, GetOsName(session.os_index, session.is64));
   if (!CreateShortcutsAndPins(session)) return false;
   CreateAssociationsAndServices(session);
   WriteRegistryStep(session);

@@ -13,11 +13,13 @@
 #include "core/str.h"
 #include "install/uninstall_record.h"
 #include "runtime/payload_archive.h"
+#include "runtime/setup_log.h"
 
 class PayloadArchive;
 class Platform;
 class Progress;
 class Prompts;
+class SetupLog;
 
 // Files are copied in blocks of this size through one buffer of
 // kTransferBufferSize bytes, allocated for the file step only.
@@ -43,13 +45,15 @@ int PercentOf(int64_t part, int64_t whole);
 
 struct InstallSession {
   // `platform` must have files, system, registry, shell, prompts and
-  // progress; `archive` may be null (no file is extracted then).
-  InstallSession(Platform& platform, cc::KeyArr& store, PayloadArchive* archive)
-      : platform(platform), store(store), archive(archive) {}
+  // progress; `archive` may be null (no file is extracted then); `log` is
+  // the setup's log (one never opened keeps nothing).
+  InstallSession(Platform& platform, cc::KeyArr& store, PayloadArchive* archive, SetupLog& log)
+      : platform(platform), store(store), archive(archive), log(log) {}
 
   Platform& platform;
   cc::KeyArr& store;
   PayloadArchive* archive;
+  SetupLog& log;
 
   cc::Str app_folder;          // "Ret.Location.Path", ending in "\\"
   cc::Str app_name;            // page text ".s.c.Var.AppName"

@@ -30,6 +30,22 @@ inline const char16_t kAppFolder[] = u"C:\\Program Files\\Demo\\";
 // Forwards to the in-memory file system, except where a test asks for a
 // failure: a file that cannot be deleted, a file that cannot be created
 // (a number of times), writes that fail after a number of blocks.
+// A file that passes every call on to the file it wraps; a test's file
+// overrides only the calls it watches.
+class ForwardingFile : public File {
+ public:
+  explicit ForwardingFile(std::unique_ptr<File> inner) : inner_(std::move(inner)) {}
+  int Read(void* buffer, int size) override { return inner_->Read(buffer, size); }
+  bool Write(const void* data, int size) override { return inner_->Write(data, size); }
+  bool Flush() override { return inner_->Flush(); }
+  int64_t Size() override { return inner_->Size(); }
+  int64_t Seek(int64_t offset, SeekFrom from) override { return inner_->Seek(offset, from); }
+  bool Close() override { return inner_->Close(); }
+
+ private:
+  std::unique_ptr<File> inner_;
+};
+
 class FaultyFiles : public FileSystem {
  public:
   explicit FaultyFiles(FakeFileSystem& inner) : inner_(inner) {}
@@ -79,26 +95,20 @@ class FaultyFiles : public FileSystem {
   std::vector<int> write_sizes_;
 };
 
-class FaultyFiles::BudgetFile : public File {
+class FaultyFiles::BudgetFile : public ForwardingFile {
  public:
   BudgetFile(std::unique_ptr<File> inner, int64_t* budget, std::vector<int>* sizes)
-      : inner_(std::move(inner)), budget_(budget), sizes_(sizes) {}
-  int Read(void* b, int n) override { return inner_->Read(b, n); }
+      : ForwardingFile(std::move(inner)), budget_(budget), sizes_(sizes) {}
   bool Write(const void* data, int size) override {
     sizes_->push_back(size);
     if (*budget_ >= 0) {
       if (size > *budget_) return false;
       *budget_ -= size;
     }
-    return inner_->Write(data, size);
+    return ForwardingFile::Write(data, size);
   }
-  bool Flush() override { return inner_->Flush(); }
-  int64_t Size() override { return inner_->Size(); }
-  int64_t Seek(int64_t o, SeekFrom f) override { return inner_->Seek(o, f); }
-  bool Close() override { return inner_->Close(); }
 
  private:
-  std::unique_ptr<File> inner_;
   int64_t* budget_;
   std::vector<int>* sizes_;
 };
@@ -190,7 +200,8 @@ class InstallWorld {
 
   FakePlatform platform;
   cc::KeyArr store{false, true};
-  InstallSession session{platform, store, nullptr};
+  SetupLog log;  // never opened: a test that reads the log opens it
+  InstallSession session{platform, store, nullptr, log};
 
  private:
   std::string archive_bytes_;

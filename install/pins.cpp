@@ -104,23 +104,23 @@ class ClearedAssociationValues {
 // Unpins through the pin's own link, then through a temporary link to the
 // target, then (removing) by command, then through the target itself.
 // Returns whether anything was unpinned or an unpin command was sent.
-bool TryUnpin(Platform& platform, const cc::Str& target, const cc::Str& pinnedLink,
+bool TryUnpin(Platform& platform, SetupLog& log, const cc::Str& target, const cc::Str& pinnedLink,
               const cc::Str& tempLink, bool removing) {
   bool url = IsUrlTarget(target);
   bool unpinned = false;
   bool sent = false;
-  if (FileExists(*platform.files, pinnedLink) && PinToTaskbar(platform, pinnedLink, false) == 1) {
+  if (FileExists(*platform.files, pinnedLink) && PinToTaskbar(platform, log, pinnedLink, false) == 1) {
     WaitForFile(platform, pinnedLink, false, kUnpinWaitSteps);
     unpinned = true;
   }
   if (!unpinned) {
     CreateShellLink(platform, GetOsVersion(platform), tempLink, target, LinkFields());
-    if (PinToTaskbar(platform, tempLink, false) == 1) {
+    if (PinToTaskbar(platform, log, tempLink, false) == 1) {
       WaitForFile(platform, pinnedLink, false, kUnpinWaitSteps);
       unpinned = true;
     }
     if (!unpinned && removing) sent = SendUnpinCommand(platform, tempLink);
-    if (!unpinned && !url && PinToTaskbar(platform, target, false) == 1) {
+    if (!unpinned && !url && PinToTaskbar(platform, log, target, false) == 1) {
       SettleSteps(platform, kSettleSteps);
       unpinned = true;
     }
@@ -136,27 +136,27 @@ cc::Str PinnedTaskbarFolder(Platform& platform) {
   return appData.IsEmpty() ? appData : appData + cc::Str(kPinnedSubfolder);
 }
 
-int PinToTaskbar(Platform& platform, const cc::Str& path, bool pin) {
+int PinToTaskbar(Platform& platform, SetupLog& log, const cc::Str& path, bool pin) {
   Shell& shell = *platform.shell;
   cc::Str verb = shell.ShellString(pin ? kPinVerbString : kUnpinVerbString);
-  LogLine(u"Taskbar Pin:%s, Link:%s", verb, path);
+  log.Line(u"Taskbar Pin:%s, Link:%s", verb, path);
   if (verb.IsEmpty()) return 0;
   std::vector<cc::Str> verbs;
   if (!shell.ItemVerbs(FolderOf(path), NameOf(path), &verbs)) return 0;
   Sleep(platform, kStepMs);
   for (const cc::Str& offered : verbs) {
     if (offered != verb) continue;
-    LogLine(u"Taskbar Pin OK:%s, Link:%s", verb, path);
+    log.Line(u"Taskbar Pin OK:%s, Link:%s", verb, path);
     return shell.DoItemVerb(FolderOf(path), NameOf(path), verb) ? 1 : 0;
   }
   return 0;
 }
 
-void UnpinFromTaskbar(Platform& platform, const cc::Str& target, const cc::Str& pinnedLink,
+void UnpinFromTaskbar(Platform& platform, SetupLog& log, const cc::Str& target, const cc::Str& pinnedLink,
                       const cc::Str& pinName, bool removing) {
   const cc::Str extension = IsUrlTarget(target) ? cc::Str(u".website") : cc::Str(u".lnk");
   const cc::Str tempLink = GetTempFolder(*platform.system) + pinName + extension;
-  if (TryUnpin(platform, target, pinnedLink, tempLink, removing)) {
+  if (TryUnpin(platform, log, target, pinnedLink, tempLink, removing)) {
     platform.shell->NotifyChange(kChangeAssocChanged, kChangeFlagFlush, cc::Str());
     platform.shell->NotifyChange(kChangeUpdateDir, kChangeFlagPath | kChangeFlagFlush, FolderOf(tempLink));
     platform.shell->NotifyChange(kChangeUpdateDir, kChangeFlagPath | kChangeFlagFlush, FolderOf(pinnedLink));
@@ -171,10 +171,12 @@ void PinShortcut(InstallSession& session, const cc::Str& linkPath, const cc::Str
   const bool url = IsUrlTarget(target);
   const cc::Str pinnedLink =
       PinnedTaskbarFolder(platform) + linkName + (url ? cc::Str(u".website") : cc::Str(u".lnk"));
-  LogLine(u"Taskbar Pin:%s, Link:%s", linkName, pinnedLink);
+  session.log.Line(u"Taskbar Pin:%s, Link:%s", linkName, pinnedLink);
   if (FileExists(*platform.files, pinnedLink)) {
-    UnpinFromTaskbar(platform, target, pinnedLink, linkName, true);
-    if (FileExists(*platform.files, pinnedLink)) UnpinFromTaskbar(platform, linkPath, pinnedLink, linkName, true);
+    UnpinFromTaskbar(platform, session.log, target, pinnedLink, linkName, true);
+    if (FileExists(*platform.files, pinnedLink)) {
+      UnpinFromTaskbar(platform, session.log, linkPath, pinnedLink, linkName, true);
+    }
     DeleteFileForced(*platform.files, pinnedLink);
     if (!FileExists(*platform.files, linkPath)) {
       CreateShellLink(platform, session.os_index, linkPath, target, fields);
@@ -182,16 +184,18 @@ void PinShortcut(InstallSession& session, const cc::Str& linkPath, const cc::Str
   }
   {
     ClearedAssociationValues cleared(*platform.registry);
-    if (PinToTaskbar(platform, linkPath, true) == 1) WaitForFile(platform, pinnedLink, true, kPinWaitSteps);
+    if (PinToTaskbar(platform, session.log, linkPath, true) == 1) {
+      WaitForFile(platform, pinnedLink, true, kPinWaitSteps);
+    }
     Sleep(platform, kStepMs);
     Pump(platform);
     if (!FileExists(*platform.files, pinnedLink)) {
-      LogLine(u"Taskbar Pin:%s", linkPath);
+      session.log.Line(u"Taskbar Pin:%s", linkPath);
       platform.shell->Execute(u"TaskbarPin", linkPath, u"", u"", kShowShow);
       WaitForFile(platform, pinnedLink, true, kFallbackWaitSteps);
     }
     if (!FileExists(*platform.files, pinnedLink) && !url) {
-      PinToTaskbar(platform, target, true);
+      PinToTaskbar(platform, session.log, target, true);
       WaitForFile(platform, pinnedLink, true, kFallbackWaitSteps);
     }
   }

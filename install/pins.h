@@ -9,6 +9,7 @@
 #include "install/shortcut_link.h"
 
 class Platform;
+class SetupLog;
 struct InstallSession;
 
 // The user's pinned-taskbar folder: the application-data folder +
@@ -20,7 +21,7 @@ cc::Str PinnedTaskbarFolder(Platform& platform);
 // on the file `path`, found by the name the shell's own string table gives
 // it. Returns 1 when the verb was offered and ran, else 0 (no such string,
 // an unreachable item, a verb the shell does not offer).
-int PinToTaskbar(Platform& platform, const cc::Str& path, bool pin);
+int PinToTaskbar(Platform& platform, SetupLog& log, const cc::Str& path, bool pin);
 
 // Takes the pin `pinName` (pinned link `pinnedLink`) of `target` (a file
 // path or a URL) off the taskbar: through the pinned link's own verb, else
@@ -28,7 +29,7 @@ int PinToTaskbar(Platform& platform, const cc::Str& path, bool pin);
 // shell's "taskbarunpin" command, else through the target itself. Sends the
 // shell's change notifications when anything was done. Waits at most about
 // 20 seconds in all.
-void UnpinFromTaskbar(Platform& platform, const cc::Str& target, const cc::Str& pinnedLink,
+void UnpinFromTaskbar(Platform& platform, SetupLog& log, const cc::Str& target, const cc::Str& pinnedLink,
                       const cc::Str& pinName, bool removing);
 
 // The pin procedure of the shortcut step: pins `linkPath` (a link in the

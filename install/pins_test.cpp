@@ -160,7 +160,7 @@ TEST(PinTest, UnpinFromTaskbarTriesEachWayInTurn) {
     const cc::Str pinned = cc::Str::FromUtf8(PinnedLink(c.url ? ".website" : ".lnk"));
     if (c.pinned_before) world.platform.fake_files.PutFile(pinned, "pinned");
     const cc::Str target = c.url ? cc::Str(u"https://example.org/") : cc::Str(kProgram);
-    UnpinFromTaskbar(world.platform, target, pinned, u"Demo TaskPinned", true);
+    UnpinFromTaskbar(world.platform, world.log, target, pinned, u"Demo TaskPinned", true);
     EXPECT_EQ(shell.CountCalls("execute taskbarunpin|"), c.executes) << c.name;
     EXPECT_EQ(shell.CountCalls("notify 1000|1005|"), c.notified ? 2 : 0) << c.name;
     if (c.verb_offered) EXPECT_FALSE(world.Exists(pinned)) << c.name;
@@ -172,12 +172,12 @@ TEST(PinTest, UnpinFromTaskbarTriesEachWayInTurn) {
 TEST(PinTest, PinToTaskbarRunsOnlyTheExactVerb) {
   ShortcutWorld world;
   FakeShell& shell = world.platform.fake_shell;
-  EXPECT_EQ(PinToTaskbar(world.platform, kProgram, true), 1);
-  EXPECT_EQ(PinToTaskbar(world.platform, kProgram, true), 0) << "pinned already: only unpin is offered";
-  EXPECT_EQ(PinToTaskbar(world.platform, kProgram, false), 1);
+  EXPECT_EQ(PinToTaskbar(world.platform, world.log, kProgram, true), 1);
+  EXPECT_EQ(PinToTaskbar(world.platform, world.log, kProgram, true), 0) << "pinned already: only unpin is offered";
+  EXPECT_EQ(PinToTaskbar(world.platform, world.log, kProgram, false), 1);
   shell.SetShellString(kShellStringPinToTaskbar, u"Pin to taskbar");  // differs from the offered verb's spelling
   shell.SetTaskbarFolder(kTaskbarFolder);
-  EXPECT_EQ(PinToTaskbar(world.platform, u"C:\\Program Files\\Demo\\missing.exe", true), 0);
+  EXPECT_EQ(PinToTaskbar(world.platform, world.log, u"C:\\Program Files\\Demo\\missing.exe", true), 0);
   EXPECT_EQ(shell.CountCalls("doit "), 2);
 }
 

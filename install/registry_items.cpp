@@ -65,17 +65,17 @@ void RecordValue(InstallSession& session, const RegistryItem& item, const cc::St
 
 // Returns false when the existing value was kept: the install did not
 // write it, so the uninstall must not delete it.
-bool WriteItemValue(Registry& registry, RegistryKey& key, const RegistryItem& item, const cc::Str& name,
+bool WriteItemValue(Registry& registry, SetupLog& log, RegistryKey& key, const RegistryItem& item, const cc::Str& name,
                     const cc::Str& text) {
   if (!MayWriteRegistryValue(key, name, item.flags)) {
-    LogLine(u"Reg keep existing value:%s, Key:%s", name, item.key_path);
+    log.Line(u"Reg keep existing value:%s, Key:%s", name, item.key_path);
     return false;
   }
   RegistryItemValue value = ParseRegistryItemValue(text);
   registry.ClearLastError();
   if (!key.SetValue(name, value.type, value.data)) {
-    LogLine(u"Reg SetValue NG:%s, Key:%s", name, item.key_path);
-    LogOsError(registry);
+    log.Line(u"Reg SetValue NG:%s, Key:%s", name, item.key_path);
+    log.WriteOsError(registry);
   }
   return true;
 }
@@ -84,15 +84,15 @@ void WriteRegistryItem(InstallSession& session, const cc::Str& itemText) {
   RegistryItem item = ReadItem(itemText);
   if (!OsTest(item.flags, session.os_index, session.is64)) return;
   if (item.root_index < 0) {
-    LogLine(u"Reg item skipped, root %d is not a root key index, Key:%s", item.root_index, item.key_path);
+    session.log.Line(u"Reg item skipped, root %d is not a root key index, Key:%s", item.root_index, item.key_path);
     return;
   }
   Registry& registry = *session.platform.registry;
   registry.ClearLastError();
   std::unique_ptr<RegistryKey> key = registry.CreateKey(RegRootFromIndex(item.root_index), item.key_path);
   if (!key) {
-    LogLine(u"Reg CreateKey NG, Root:%d, Key:%s", item.root_index, item.key_path);
-    LogOsError(registry);
+    session.log.Line(u"Reg CreateKey NG, Root:%d, Key:%s", item.root_index, item.key_path);
+    session.log.WriteOsError(registry);
     return;
   }
   cc::KeyArr values(false, false);
@@ -100,7 +100,7 @@ void WriteRegistryItem(InstallSession& session, const cc::Str& itemText) {
   for (int i = 0; i < values.Count(); ++i) {
     const cc::Str name = values.KeyAt(i);
     bool kept = false;
-    if (item.flags & kRegItemWrite) kept = !WriteItemValue(registry, *key, item, name, values.ValueAt(i));
+    if (item.flags & kRegItemWrite) kept = !WriteItemValue(registry, session.log, *key, item, name, values.ValueAt(i));
     if ((item.flags & kRegItemRecord) && !kept) RecordValue(session, item, name);
   }
 }

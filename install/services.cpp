@@ -23,21 +23,21 @@ ServiceStart StartTypeOf(int configured) {
 void Wait(Platform& platform, int milliseconds) { platform.process->Sleep(milliseconds); }
 
 // Sends the stop control and waits until the service reports it stopped.
-void StopService(Platform& platform, Service& service, const cc::Str& name) {
+void StopService(Platform& platform, SetupLog& log, Service& service, const cc::Str& name) {
   service.SendStop();
   uint32_t state = 0;
   for (int poll = 0; poll < kServiceStopPolls; ++poll) {
     Wait(platform, kServiceStopPollMs);
     if (service.QueryState(&state) && state == kServiceStopped) return;
   }
-  LogLine(u"StopService NG, Name:%s, State:%u", name, state);
+  log.Line(u"StopService NG, Name:%s, State:%u", name, state);
 }
 
-std::unique_ptr<Service> CreateOrReplace(Platform& platform, ServiceDatabase& database,
+std::unique_ptr<Service> CreateOrReplace(Platform& platform, SetupLog& log, ServiceDatabase& database,
                                          const ServiceSpec& spec) {
   std::unique_ptr<Service> service = database.Create(spec);
   if (service) return service;
-  DeleteServiceEntry(platform, spec.name);
+  DeleteServiceEntry(platform, log, spec.name);
   return database.Create(spec);
 }
 
@@ -48,14 +48,14 @@ cc::Str ServiceCommandLine(const cc::Str& program) {
   return cc::Str(u"\"") + program + cc::Str(u"\"");
 }
 
-bool CreateServiceEntry(Platform& platform, const ServiceEntry& entry) {
+bool CreateServiceEntry(Platform& platform, SetupLog& log, const ServiceEntry& entry) {
   if (entry.name.IsEmpty()) {
-    LogLine(u"CreateService NG, Name:%s, Exe:%s", entry.name, entry.program);
+    log.Line(u"CreateService NG, Name:%s, Exe:%s", entry.name, entry.program);
     return false;
   }
   std::unique_ptr<ServiceDatabase> database = platform.services->Connect();
   if (!database) {
-    LogLine(u"OpenSCManager NG, Name:%s", entry.name);
+    log.Line(u"OpenSCManager NG, Name:%s", entry.name);
     return false;
   }
   ServiceSpec spec;
@@ -63,13 +63,13 @@ bool CreateServiceEntry(Platform& platform, const ServiceEntry& entry) {
   spec.display_name = entry.name;
   spec.command_line = ServiceCommandLine(entry.program);
   spec.start = StartTypeOf(entry.start_type);
-  std::unique_ptr<Service> service = CreateOrReplace(platform, *database, spec);
+  std::unique_ptr<Service> service = CreateOrReplace(platform, log, *database, spec);
   if (!service) {
-    LogLine(u"CreateService NG, Name:%s, Exe:%s", entry.name, entry.program);
+    log.Line(u"CreateService NG, Name:%s, Exe:%s", entry.name, entry.program);
     return false;
   }
   service->SetDescription(entry.description);
-  if (entry.start_now && !service->Start()) LogLine(u"StartService NG, Name:%s", entry.name);
+  if (entry.start_now && !service->Start()) log.Line(u"StartService NG, Name:%s", entry.name);
   return true;
 }
 
@@ -86,24 +86,24 @@ cc::Str ProgramOf(const cc::Str& commandLine) {
 
 // Stops and deletes the open `service`; `program`, when not null, must be
 // what it runs.
-bool StopAndDelete(Platform& platform, const cc::Str& name, const cc::Str* program) {
+bool StopAndDelete(Platform& platform, SetupLog& log, const cc::Str& name, const cc::Str* program) {
   std::unique_ptr<ServiceDatabase> database = platform.services->Connect();
   if (!database) return false;
   std::unique_ptr<Service> service = database->Open(name);
   if (!service) {
-    LogLine(u"OpenService NG, Name:%s,", name);
+    log.Line(u"OpenService NG, Name:%s,", name);
     return false;
   }
   if (program) {
     cc::Str commandLine;
     if (!service->QueryCommandLine(&commandLine) || ProgramOf(commandLine).Compare(*program, true) != 0) {
-      LogLine(u"Service runs another program, kept, Name:%s, Exe:%s", name, commandLine);
+      log.Line(u"Service runs another program, kept, Name:%s, Exe:%s", name, commandLine);
       return false;
     }
   }
-  StopService(platform, *service, name);
+  StopService(platform, log, *service, name);
   if (!service->Delete()) {
-    LogLine(u"DeleteService NG, Name:%s", name);
+    log.Line(u"DeleteService NG, Name:%s", name);
     return false;
   }
   return true;
@@ -111,10 +111,10 @@ bool StopAndDelete(Platform& platform, const cc::Str& name, const cc::Str* progr
 
 }  // namespace
 
-bool DeleteServiceEntry(Platform& platform, const cc::Str& name) {
-  return StopAndDelete(platform, name, nullptr);
+bool DeleteServiceEntry(Platform& platform, SetupLog& log, const cc::Str& name) {
+  return StopAndDelete(platform, log, name, nullptr);
 }
 
-bool DeleteServiceOfProgram(Platform& platform, const cc::Str& name, const cc::Str& program) {
-  return StopAndDelete(platform, name, &program);
+bool DeleteServiceOfProgram(Platform& platform, SetupLog& log, const cc::Str& name, const cc::Str& program) {
+  return StopAndDelete(platform, log, name, &program);
 }

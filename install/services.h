@@ -1,12 +1,13 @@
 // Windows services of the project: created (replacing one of the same name)
 // after the files are in place, and stopped and deleted again by the
 // uninstall. Both go through platform.services; the waits while a service
-// stops go through platform.process.
+// stops go through platform.process. What fails is written to `log`.
 #pragma once
 
 #include "core/str.h"
 
 class Platform;
+class SetupLog;
 
 // What the project's item asks for.
 struct ServiceEntry {
@@ -34,7 +35,7 @@ cc::Str ServiceCommandLine(const cc::Str& program);
 // it. Returns false when the manager refuses the connection, the name is
 // empty or the service cannot be created (logged "CreateService NG, Name:%s,
 // Exe:%s"); a failed start is logged and does not change the result.
-bool CreateServiceEntry(Platform& platform, const ServiceEntry& entry);
+bool CreateServiceEntry(Platform& platform, SetupLog& log, const ServiceEntry& entry);
 
 // Opens the service (failure: logged "OpenService NG, Name:%s,"), sends it
 // the stop control, asks for its state up to kServiceStopPolls times
@@ -42,11 +43,11 @@ bool CreateServiceEntry(Platform& platform, const ServiceEntry& entry);
 // is logged with its last state number), and deletes it (failure: logged
 // "DeleteService NG, Name:%s"). Returns whether the deletion succeeded;
 // false also when the manager refuses the connection.
-bool DeleteServiceEntry(Platform& platform, const cc::Str& name);
+bool DeleteServiceEntry(Platform& platform, SetupLog& log, const cc::Str& name);
 
 // DeleteServiceEntry for a service the uninstall record names: only when
 // the program it runs (its registered command line, quotes removed; letter
 // case ignored) is `program`. A service of that name that runs anything
 // else is not ours: it is left alone (logged "Service runs another
 // program, kept, Name:%s, Exe:%s") and the result is false.
-bool DeleteServiceOfProgram(Platform& platform, const cc::Str& name, const cc::Str& program);
+bool DeleteServiceOfProgram(Platform& platform, SetupLog& log, const cc::Str& name, const cc::Str& program);

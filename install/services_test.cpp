@@ -14,11 +14,7 @@ namespace {
 // A fake platform whose setup log is open, so that the log lines can be read.
 class ServicesTest : public ::testing::Test {
  protected:
-  ServicesTest() {
-    ResetSetupLogForTesting();
-    OpenSetupLog(platform);
-  }
-  ~ServicesTest() override { ResetSetupLogForTesting(); }
+  ServicesTest() { log.OpenBesideProgram(platform); }
 
   std::string Log() {
     std::string bytes;
@@ -36,6 +32,7 @@ class ServicesTest : public ::testing::Test {
   }
 
   FakePlatform platform;
+  SetupLog log;
 };
 
 TEST_F(ServicesTest, CreatesWithStartTypeQuotedCommandAndDescription) {
@@ -50,7 +47,7 @@ TEST_F(ServicesTest, CreatesWithStartTypeQuotedCommandAndDescription) {
                         {4, ServiceStart::kAuto}};
   for (size_t i = 0; i < std::size(cases); ++i) {
     const cc::Str name = cc::Str::Formatted(u"Svc%d", static_cast<int>(i));
-    ASSERT_TRUE(CreateServiceEntry(platform, Entry(name.GetBuffer(), cases[i].configured))) << "case " << i;
+    ASSERT_TRUE(CreateServiceEntry(platform, log, Entry(name.GetBuffer(), cases[i].configured))) << "case " << i;
     const FakeServiceManager::Entry* made = platform.fake_services.Find(name);
     ASSERT_NE(made, nullptr) << "case " << i;
     EXPECT_EQ(made->spec.start, cases[i].start) << "case " << i;
@@ -79,7 +76,7 @@ TEST_F(ServicesTest, AnExistingServiceIsStoppedDeletedAndCreatedAnew) {
   platform.fake_services.PutService(old, kServiceRunning);
   platform.fake_services.SetPollsToStop(u"Demo", 3);
 
-  ASSERT_TRUE(CreateServiceEntry(platform, Entry(u"Demo", 2, true)));
+  ASSERT_TRUE(CreateServiceEntry(platform, log, Entry(u"Demo", 2, true)));
   const FakeServiceManager::Entry* made = platform.fake_services.Find(u"Demo");
   ASSERT_NE(made, nullptr);
   EXPECT_EQ(made->spec.command_line, cc::Str(u"\"C:\\Program Files\\Demo\\svc.exe\""));
@@ -102,7 +99,7 @@ TEST_F(ServicesTest, AServiceThatNeverStopsIsLoggedAndStillDeleted) {
   platform.fake_services.PutService(old, kServiceRunning);
   platform.fake_services.SetPollsToStop(u"Hang", -1);
 
-  EXPECT_FALSE(CreateServiceEntry(platform, Entry(u"Hang")));
+  EXPECT_FALSE(CreateServiceEntry(platform, log, Entry(u"Hang")));
   EXPECT_EQ(platform.fake_process.SleptMs(), kServiceStopPolls * kServiceStopPollMs);
   const FakeServiceManager::Entry* left = platform.fake_services.Find(u"Hang");
   ASSERT_NE(left, nullptr);
@@ -130,15 +127,15 @@ TEST_F(ServicesTest, DeleteReportsWhatFailed) {
       {true, false, true, false, "DeleteService NG, Name:Demo\r\n"},
   };
   for (size_t i = 0; i < std::size(cases); ++i) {
-    ResetSetupLogForTesting();
     FakePlatform fresh;
-    OpenSetupLog(fresh);
+    SetupLog freshLog;
+    freshLog.OpenBesideProgram(fresh);
     ServiceSpec spec;
     spec.name = u"Demo";
     if (cases[i].exists) fresh.fake_services.PutService(spec, kServiceStopped);
     fresh.fake_services.SetRefuseConnect(cases[i].refuse_connect);
     fresh.fake_services.SetRefuseDelete(cases[i].refuse_delete);
-    EXPECT_EQ(DeleteServiceEntry(fresh, u"Demo"), cases[i].result) << "case " << i;
+    EXPECT_EQ(DeleteServiceEntry(fresh, freshLog, u"Demo"), cases[i].result) << "case " << i;
     EXPECT_EQ(fresh.fake_services.Find(u"Demo") == nullptr, cases[i].result || !cases[i].exists) << "case " << i;
     std::string bytes;
     fresh.fake_files.GetFileBytes(fresh.fake_system.ModuleFileName() + cc::Str(u".log"), &bytes);
@@ -148,11 +145,11 @@ TEST_F(ServicesTest, DeleteReportsWhatFailed) {
 
 TEST_F(ServicesTest, CreateFailsCleanlyWithoutTheManagerOrAName) {
   platform.fake_services.SetRefuseConnect(true);
-  EXPECT_FALSE(CreateServiceEntry(platform, Entry(u"Demo")));
+  EXPECT_FALSE(CreateServiceEntry(platform, log, Entry(u"Demo")));
   platform.fake_services.SetRefuseConnect(false);
-  EXPECT_FALSE(CreateServiceEntry(platform, Entry(u"")));
+  EXPECT_FALSE(CreateServiceEntry(platform, log, Entry(u"")));
   platform.fake_services.FailCreate(u"Twice", 2);
-  EXPECT_FALSE(CreateServiceEntry(platform, Entry(u"Twice")));
+  EXPECT_FALSE(CreateServiceEntry(platform, log, Entry(u"Twice")));
   EXPECT_EQ(platform.fake_services.Count(), 0);
 }
 

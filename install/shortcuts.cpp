@@ -74,8 +74,8 @@ cc::Str ExpandItemPath(InstallSession& session, int n, const char16_t* field) {
 }
 
 void AddSkipLines(InstallSession& session, const char16_t* reason, const cc::Str& target) {
-  ShowStatusLine(session.progress(), reason);
-  ShowStatusLine(session.progress(), target + cc::Str(u"\r\n"));
+  ShowStatusLine(session.progress(), session.log, reason);
+  ShowStatusLine(session.progress(), session.log, target + cc::Str(u"\r\n"));
 }
 
 cc::Str PlaceDisplayName(InstallSession& session, int k) {
@@ -176,12 +176,12 @@ void ReportPlace(InstallSession& session, ShortcutItem& item, int k, PlaceMode m
   ShowStatus(session.progress(), display + cc::Str(u": ") + linkName);
   ShowDetail(session.progress(), linkPath);
   if (!item.any_made) {
-    ShowStatusLine(session.progress(), item.name + cc::Str(u"[") + item.target + cc::Str(u"]:\r\n    "));
+    ShowStatusLine(session.progress(), session.log, item.name + cc::Str(u"[") + item.target + cc::Str(u"]:\r\n    "));
     item.any_made = true;
   }
   if (k == kPlaceMenu) session.record.AddLine(u"Dir?=", location);
   if (mode != PlaceMode::kPin) session.record.AddLine(u"Short?=", linkPath);
-  ShowStatusLine(session.progress(), display + cc::Str(u"; "));
+  ShowStatusLine(session.progress(), session.log, display + cc::Str(u"; "));
 }
 
 // Makes the link of place `k` in `location`.
@@ -205,7 +205,7 @@ void MakeLink(InstallSession& session, ShortcutItem& item, int k, PlaceMode mode
 
 // Place `k` of `item`. False only when the program-menu folder cannot be made.
 bool MakePlace(InstallSession& session, ShortcutItem& item, int k, TileRun& tiles) {
-  LogLine(u"Link:%s, Index:%d", kShortcutLocationNames[k], k);
+  session.log.Line(u"Link:%s, Index:%d", kShortcutLocationNames[k], k);
   cc::Str location;
   PlaceMode mode = PlaceMode::kLink;
   if (k == kPlaceMenu) {
@@ -214,12 +214,12 @@ bool MakePlace(InstallSession& session, ShortcutItem& item, int k, TileRun& tile
       return false;
     }
     if (location.IsEmpty()) {
-      LogLine(u"Skip for program menu skipped");
+      session.log.Line(u"Skip for program menu skipped");
       return true;
     }
   } else {
     mode = OtherLocation(session, k, &location);
-    LogLine(u"W8 StartScreen:%d, Pinned:%d, Skip:%d", mode == PlaceMode::kTile ? 1 : 0,
+    session.log.Line(u"W8 StartScreen:%d, Pinned:%d, Skip:%d", mode == PlaceMode::kTile ? 1 : 0,
             mode == PlaceMode::kPin ? 1 : 0, mode == PlaceMode::kSkip ? 1 : 0);
     if (mode == PlaceMode::kSkip) {
       AddSkipLines(session, u"Skip for windows not suport\r\n", item.target);
@@ -247,16 +247,16 @@ bool ReadItem(InstallSession& session, int n, ShortcutItem* item) {
   item->name = PageText(store, cc::Str::Formatted(u".s.i.Short.%d.Name", n));
   const cc::Str file = store.Get(ItemKey(n, u"File"));
   const uint32_t os = static_cast<uint32_t>(store.GetInt(ItemKey(n, u"OS"), 0));
-  LogLine(u"Shortcut, Index:%d, Name:%s, File:%s", n, item->name, file);
+  session.log.Line(u"Shortcut, Index:%d, Name:%s, File:%s", n, item->name, file);
   if (!OsTest(os, session.os_index, session.is64)) {
-    LogLine(u"Shortcut Skip for OS Check, OS Flag:0x%x", os);
+    session.log.Line(u"Shortcut Skip for OS Check, OS Flag:0x%x", os);
     return false;
   }
   item->flags = static_cast<uint32_t>(store.GetInt(ItemKey(n, u"Flag"), 0));
   item->subfolder = WithTrailingBackslash(PageText(store, cc::Str::Formatted(u".s.i.Short.%d.Folder", n)));
   item->url = IsUrlTarget(file);
   item->target = item->url ? file : ExpandMacroPath(file, store, session.platform);
-  LogLine(u"Shortcut Real File:%s", item->target);
+  session.log.Line(u"Shortcut Real File:%s", item->target);
   ShowStatus(session.progress(), item->name);
   ShowDetail(session.progress(), item->target);
   if (!item->url && !FileExists(*session.platform.files, item->target)) {
@@ -313,7 +313,7 @@ bool CreateShortcutsAndPins(InstallSession& session) {
     for (int k = 0; k < kShortcutLocationCount; ++k) {
       if (PlaceChosen(session, item, k) && !MakePlace(session, item, k, tiles)) return false;
     }
-    if (item.any_made) ShowStatusLine(session.progress(), u"\r\n");
+    if (item.any_made) ShowStatusLine(session.progress(), session.log, u"\r\n");
   }
   return true;
 }

@@ -13,10 +13,10 @@ void ShowDetail(Progress& progress, const cc::Str& text) {
   progress.PumpMessages();
 }
 
-void ShowStatusLine(Progress& progress, const cc::Str& line) {
+void ShowStatusLine(Progress& progress, SetupLog& log, const cc::Str& line) {
   progress.AddStatusLine(line);
   cc::Str logged = line;
   if (logged.EndsWith(u"\r\n")) logged = logged.Substring(0, logged.GetLength() - 2);
-  LogText(logged);
+  log.Write(logged);
   progress.PumpMessages();
 }

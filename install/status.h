@@ -7,7 +7,8 @@
 #include "core/str.h"
 
 class Progress;
+class SetupLog;
 
 void ShowStatus(Progress& progress, const cc::Str& text);
 void ShowDetail(Progress& progress, const cc::Str& text);
-void ShowStatusLine(Progress& progress, const cc::Str& line);
+void ShowStatusLine(Progress& progress, SetupLog& log, const cc::Str& line);

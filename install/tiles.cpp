@@ -233,7 +233,7 @@ bool MakeTile(InstallSession& session, TileRun& run, const TileRequest& request)
   PrepareRun(session, run, request);
   cc::Str scriptTemplate;
   if (!LoadScriptTemplate(session.platform, &scriptTemplate)) {
-    LogLine(u"Tile script template missing, Link:%s", request.link_path);
+    session.log.Line(u"Tile script template missing, Link:%s", request.link_path);
     return false;
   }
   const TilePaths paths = ChooseTilePaths(session, request.target);

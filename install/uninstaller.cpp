@@ -44,7 +44,7 @@ bool FailWith(InstallSession& session, const cc::Str& text) {
 
 // As FailWith, and the system's reason goes to the log.
 bool FailWith(InstallSession& session, const cc::Str& text, OsErrorSource& reason) {
-  LogOsError(reason);
+  session.log.WriteOsError(reason);
   return FailWith(session, text);
 }
 
@@ -123,7 +123,7 @@ bool RegisterUninstaller(InstallSession& session) {
   const cc::Str keyName = EntryKeyName(session);
   if (!keyName.IsEmpty() && !WriteInstalledProgramsEntry(session, keyName, path)) return false;
   if (!session.store.GetBool(u"Ret.Menu.Skip", false)) CreateUninstallLink(session, path);
-  ShowStatusLine(session.progress(), u"create uninstall link.\r\n");
+  ShowStatusLine(session.progress(), session.log, u"create uninstall link.\r\n");
   return true;
 }
 

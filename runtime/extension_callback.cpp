@@ -51,7 +51,7 @@ int ExtensionHook::FindControl(const cc::Str& name, ExtensionInfo* info) {
   uintptr_t handle = host_.FindControl(name);
   info->control = static_cast<decltype(info->control)>(handle);
   // Still a success: libraries test the handle, not the result.
-  if (handle == 0) LogLine(u"Extension:no control is named %s", name);
+  if (handle == 0) log_.Line(u"Extension:no control is named %s", name);
   return 0;
 }
 
@@ -72,7 +72,7 @@ int ExtensionHook::ConfigValue(const cc::Str& name, ExtensionInfo* info) {
   // terminator; a longer value is cut, its full length still reported.
   int length = value.GetLength();
   int copied = std::min(length, VELMORA_EXTENSION_TEXT_UNITS - 1);
-  if (copied < length) LogLine(u"Extension:the value of %s has %d units, cut to %d", name, length, copied);
+  if (copied < length) log_.Line(u"Extension:the value of %s has %d units, cut to %d", name, length, copied);
   const char16_t* units = value.GetBuffer();
   for (int i = 0; i < copied; ++i) info->text[i] = static_cast<ExtensionChar>(units[i]);
   info->text[copied] = 0;
@@ -88,7 +88,7 @@ int ExtensionHook::LoadFile(const cc::Str& name, ExtensionInfo* info) {
     if (!LoadPayloadFile(payload_.archive(), platform_, &config_, name, &bytes) ||
         bytes.size() > UINT32_MAX) {
       bytes.clear();
-      LogLine(u"Extension:payload file %s is not available", name);
+      log_.Line(u"Extension:payload file %s is not available", name);
       info->fileSize = 0;
       info->fileData = 0;
       return 0;

@@ -46,8 +46,8 @@ void Store(Field* field, uintptr_t value) {
 }  // namespace
 
 ExtensionHook::ExtensionHook(Platform& platform, cc::KeyArr& config, LoadedPayload& payload,
-                             ExtensionHost& host)
-    : platform_(platform), config_(config), payload_(payload), host_(host) {}
+                             ExtensionHost& host, SetupLog& log)
+    : platform_(platform), config_(config), payload_(payload), host_(host), log_(log) {}
 
 ExtensionHook::~ExtensionHook() { Unload(); }
 
@@ -59,7 +59,7 @@ bool ExtensionHook::Load() {
   if (!WriteAndLoad(bytes)) return false;
   g_loaded_hook = this;
   load_report_ = cc::Str::Formatted(u"Extension:loaded %s", library_path_.GetBuffer());
-  LogText(load_report_);
+  log_.Write(load_report_);
   return true;
 }
 
@@ -123,17 +123,17 @@ bool ExtensionHook::WriteAndLoad(const std::string& bytes) {
 void ExtensionHook::Fail(const cc::Str& reason) {
   RemoveFiles();
   load_report_ = cc::Str(u"Extension:") + reason + cc::Str(u"; the setup runs without it");
-  LogText(load_report_);
+  log_.Write(load_report_);
 }
 
 void ExtensionHook::RemoveFiles() {
   FileSystem& files = *platform_.files;
   if (!library_path_.IsEmpty() && files.GetAttributes(library_path_) != kInvalidFileAttributes &&
       !DeleteFileForced(files, library_path_)) {
-    LogLine(u"Extension:cannot delete %s", library_path_);
+    log_.Line(u"Extension:cannot delete %s", library_path_);
   }
   if (!folder_.IsEmpty() && !DeleteFolderTree(files, folder_, false)) {
-    LogLine(u"Extension:cannot delete %s", folder_);
+    log_.Line(u"Extension:cannot delete %s", folder_);
   }
   library_path_ = cc::Str(u"");
   folder_ = cc::Str(u"");

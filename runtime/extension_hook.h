@@ -17,6 +17,7 @@ class HeldFile;
 class Library;
 class LoadedPayload;
 class Platform;
+class SetupLog;
 namespace cc {
 class KeyArr;
 }
@@ -52,9 +53,10 @@ class ExtensionHost {
 class ExtensionHook {
  public:
   // Needs platform.files, platform.system, platform.process and
-  // platform.libraries. All four references must outlive the hook.
+  // platform.libraries. All five references must outlive the hook; what
+  // goes wrong is written to `log`.
   ExtensionHook(Platform& platform, cc::KeyArr& config, LoadedPayload& payload,
-                ExtensionHost& host);
+                ExtensionHost& host, SetupLog& log);
   // Unloads as Unload does.
   ~ExtensionHook();
   ExtensionHook(const ExtensionHook&) = delete;
@@ -109,6 +111,7 @@ class ExtensionHook {
   cc::KeyArr& config_;
   LoadedPayload& payload_;
   ExtensionHost& host_;
+  SetupLog& log_;
   std::unique_ptr<Library> library_;
   ExtensionEntry entry_ = nullptr;
   cc::Str folder_;

@@ -87,17 +87,13 @@ class ExtensionHookTest : public ::testing::Test {
   ExtensionHookTest() {
     g_calls.clear();
     g_script = nullptr;
-    ResetSetupLogForTesting();
     platform_.fake_files.PutFolder(cc::Str(kProjectFolder));
     config_.Set(cc::Str(kEditLocBaseKey), cc::Str(kProjectFolder));
     platform_.fake_libraries.AddImage(kImage, {{"CallDllEnter", reinterpret_cast<void*>(&FakeEntry)}});
     platform_.fake_libraries.AddImage(kImageWithoutEntry,
                                       {{"OtherExport", reinterpret_cast<void*>(&NotExported)}});
   }
-  ~ExtensionHookTest() override {
-    g_script = nullptr;
-    ResetSetupLogForTesting();
-  }
+  ~ExtensionHookTest() override { g_script = nullptr; }
 
   // Every "~T_" name in the temporary folder.
   std::vector<cc::Str> TempLeftovers() {
@@ -128,6 +124,7 @@ class ExtensionHookTest : public ::testing::Test {
   cc::KeyArr config_{false, true};
   LoadedPayload payload_;
   FakeHost host_;
+  SetupLog log_;
 };
 
 TEST_F(ExtensionHookTest, ALibraryThatCannotBeUsedLeavesNothingBehind) {
@@ -148,14 +145,14 @@ TEST_F(ExtensionHookTest, ALibraryThatCannotBeUsedLeavesNothingBehind) {
   for (size_t i = 0; i < std::size(cases); ++i) {
     const Case& c = cases[i];
     SCOPED_TRACE(testing::Message() << "case " << i << ": " << c.what);
-    ResetSetupLogForTesting();
     platform_.fake_files.RemoveFile(cc::Str(u"C:\\setup\\setup.exe.log"));
-    ASSERT_TRUE(OpenSetupLog(platform_));
+    SetupLog log;
+    ASSERT_TRUE(log.OpenBesideProgram(platform_));
     platform_.fake_files.RemoveFile(cc::Str(kDiskLibrary));
     if (c.present) platform_.fake_files.PutFile(cc::Str(kDiskLibrary), c.bytes);
     platform_.fake_libraries.SetFailWrite(c.failWrite);
 
-    ExtensionHook hook(platform_, config_, payload_, host_);
+    ExtensionHook hook(platform_, config_, payload_, host_, log);
     EXPECT_FALSE(hook.Load());
     EXPECT_FALSE(hook.Loaded());
     EXPECT_EQ(hook.Notify(101, kExtensionEventLeaveNext), 0);
@@ -176,7 +173,7 @@ TEST_F(ExtensionHookTest, ALibraryThatCannotBeUsedLeavesNothingBehind) {
 
 TEST_F(ExtensionHookTest, LoadsAHeldCopyInAFolderOfItsOwnAndRemovesBothAtUnload) {
   platform_.fake_files.PutFile(cc::Str(kDiskLibrary), kImage);
-  ExtensionHook hook(platform_, config_, payload_, host_);
+  ExtensionHook hook(platform_, config_, payload_, host_, log_);
   ASSERT_TRUE(hook.Load());
   EXPECT_TRUE(hook.Loaded());
 
@@ -225,7 +222,7 @@ TEST_F(ExtensionHookTest, WithAPayloadOpenTheLibraryComesFromItAlone) {
                                payload_test::MakeArchive({{"pjcfg.ini", "a=1"}}, cc::PayloadPassword()));
   ASSERT_TRUE(LoadPayloadAtStartup(platform_, config_, &payload_));
   config_.Set(cc::Str(kEditLocBaseKey), cc::Str(kProjectFolder));
-  ExtensionHook without(platform_, config_, payload_, host_);
+  ExtensionHook without(platform_, config_, payload_, host_, log_);
   EXPECT_FALSE(without.Load());
   EXPECT_TRUE(without.LoadReport().IsEmpty());
 
@@ -235,13 +232,13 @@ TEST_F(ExtensionHookTest, WithAPayloadOpenTheLibraryComesFromItAlone) {
   LoadedPayload payload;
   ASSERT_TRUE(LoadPayloadAtStartup(platform_, config_, &payload));
   platform_.fake_files.RemoveFile(cc::Str(kDiskLibrary));
-  ExtensionHook with(platform_, config_, payload, host_);
+  ExtensionHook with(platform_, config_, payload, host_, log_);
   EXPECT_TRUE(with.Load());
 }
 
 TEST_F(ExtensionHookTest, NotifyPassesPageEventHandlesAndTheResult) {
   platform_.fake_files.PutFile(cc::Str(kDiskLibrary), kImage);
-  ExtensionHook hook(platform_, config_, payload_, host_);
+  ExtensionHook hook(platform_, config_, payload_, host_, log_);
   ASSERT_TRUE(hook.Load());
   g_script = [](int, int event, ExtensionInfo* info, ExtensionCallback) {
     // Scribbling on the block must not reach the next call.
@@ -275,7 +272,7 @@ TEST_F(ExtensionHookTest, NotifyPassesPageEventHandlesAndTheResult) {
 
 TEST_F(ExtensionHookTest, ConfigurationValuesAndLanguageTexts) {
   platform_.fake_files.PutFile(cc::Str(kDiskLibrary), kImage);
-  ASSERT_TRUE(OpenSetupLog(platform_));
+  ASSERT_TRUE(log_.OpenBesideProgram(platform_));
   config_.Set(cc::Str(u"s.c.IniLang"), cc::Str(u"de-DE"));
   config_.Set(cc::Str(u"Ext.Plain"), cc::Str(u"plain value"));
   config_.Set(cc::Str(u"Ext.Empty"), cc::Str(u""));
@@ -286,7 +283,7 @@ TEST_F(ExtensionHookTest, ConfigurationValuesAndLanguageTexts) {
   config_.Set(cc::Str(u"Ext.1023"), cc::Str(std::u16string(1023, u'a')));
   config_.Set(cc::Str(u"Ext.1024"), cc::Str(std::u16string(1024, u'b')));
   config_.Set(cc::Str(u"Ext.2000"), cc::Str(std::u16string(1999, u'c') + u"Z"));
-  ExtensionHook hook(platform_, config_, payload_, host_);
+  ExtensionHook hook(platform_, config_, payload_, host_, log_);
   ASSERT_TRUE(hook.Load());
 
   struct Case {
@@ -329,7 +326,7 @@ TEST_F(ExtensionHookTest, ConfigurationValuesAndLanguageTexts) {
 TEST_F(ExtensionHookTest, CallbackRefusesBadArgumentsAndUnknownOperations) {
   platform_.fake_files.PutFile(cc::Str(kDiskLibrary), kImage);
   config_.Set(cc::Str(u"Ext.Plain"), cc::Str(u"v"));
-  ExtensionHook hook(platform_, config_, payload_, host_);
+  ExtensionHook hook(platform_, config_, payload_, host_, log_);
   ASSERT_TRUE(hook.Load());
   struct Case {
     const char* what;
@@ -360,8 +357,8 @@ TEST_F(ExtensionHookTest, CallbackRefusesBadArgumentsAndUnknownOperations) {
 
 TEST_F(ExtensionHookTest, FindsAndRenamesControls) {
   platform_.fake_files.PutFile(cc::Str(kDiskLibrary), kImage);
-  ASSERT_TRUE(OpenSetupLog(platform_));
-  ExtensionHook hook(platform_, config_, payload_, host_);
+  ASSERT_TRUE(log_.OpenBesideProgram(platform_));
+  ExtensionHook hook(platform_, config_, payload_, host_, log_);
   ASSERT_TRUE(hook.Load());
   std::vector<int> results;
   std::vector<uintptr_t> found;
@@ -386,8 +383,8 @@ TEST_F(ExtensionHookTest, PayloadFilesAreReadOncePerNameAndKeptUntilUnload) {
   platform_.fake_files.PutFile(cc::Str(kDiskLibrary), kImage);
   platform_.fake_files.PutFile(cc::Str(u"C:\\project\\data.bin"), "0123456789");
   platform_.fake_files.PutFile(cc::Str(u"C:\\project\\empty.bin"), "");
-  ASSERT_TRUE(OpenSetupLog(platform_));
-  ExtensionHook hook(platform_, config_, payload_, host_);
+  ASSERT_TRUE(log_.OpenBesideProgram(platform_));
+  ExtensionHook hook(platform_, config_, payload_, host_, log_);
   ASSERT_TRUE(hook.Load());
 
   struct Seen {

@@ -36,7 +36,7 @@ void InsForm::Initialize() {
   // Without a payload the configuration stays empty; the wizard then reports
   // that there is nothing to install.
   payload_found_ = LoadPayloadAtStartup(platform_, *config_, &payload_, &payload_status_);
-  if (config_->GetBool(u"s.c.Var.OutLog", false) && OpenSetupLog(platform_)) WriteStartupLog();
+  if (config_->GetBool(u"s.c.Var.OutLog", false) && log_.OpenBesideProgram(platform_)) WriteStartupLog();
   ChooseStartupLanguage();
   ComputeInitialResults(*config_, current_lang_, platform_);
 }
@@ -44,9 +44,9 @@ void InsForm::Initialize() {
 void InsForm::WriteStartupLog() {
   int is64 = 0;
   int index = GetOsVersion(platform_, &is64);
-  LogLine(u"WinVer:%d, %s", index, GetOsName(index, is64));
+  log_.Line(u"WinVer:%d, %s", index, GetOsName(index, is64));
   for (const char16_t* macro : kLoggedMacros) {
-    LogLine(u"%s:%s", macro, ExpandDirMacro(macro, *config_, platform_));
+    log_.Line(u"%s:%s", macro, ExpandDirMacro(macro, *config_, platform_));
   }
 }
 
@@ -54,7 +54,7 @@ void InsForm::ChooseStartupLanguage() {
   cc::Str locale = GetUserLocaleCode(*platform_.system, true);
   current_lang_ = ChooseLanguage(*config_, locale);
   StoreCurrentLanguage(*config_, current_lang_);
-  LogLine(u"CurLang:%s", current_lang_);
+  log_.Line(u"CurLang:%s", current_lang_);
 }
 
 bool InsForm::CheckBeforeFirstPage() {
@@ -101,5 +101,5 @@ void InsForm::Teardown() {
   payload_.Close();
   config_.reset();
   shared_block_.reset();
-  CloseSetupLog();
+  log_.Close();
 }

@@ -11,6 +11,7 @@
 #include "core/key_arr.h"
 #include "core/str.h"
 #include "runtime/payload_loader.h"
+#include "runtime/setup_log.h"
 
 class Platform;
 class SharedMemory;
@@ -72,6 +73,9 @@ class InsForm {
   const cc::Str& CurrentLang() const { return current_lang_; }
   int CurrentPageIndex() const { return current_page_; }
   int PreviousPageIndex() const { return previous_page_; }
+  // This setup's log: open from Initialize on when the project asks for
+  // one, closed by Teardown.
+  SetupLog& Log() { return log_; }
 
  private:
   void WriteStartupLog();
@@ -89,4 +93,5 @@ class InsForm {
   int current_page_ = -1;
   int previous_page_ = -1;
   bool torn_down_ = false;
+  SetupLog log_;
 };

@@ -10,59 +10,12 @@
 #include <vector>
 
 #include "runtime/payload_entry_stream.h"
+#include "runtime/zip_memory_io.h"
 
 namespace {
 
 constexpr unsigned long kFlagEncrypted = 0x1;
 constexpr unsigned long kFlagDataDescriptor = 0x8;
-
-// The bytes minizip reads through the I/O layer below.
-struct MemoryStream {
-  const unsigned char* data = nullptr;
-  uint64_t size = 0;
-  uint64_t position = 0;
-};
-
-voidpf ZCALLBACK MemoryOpen(voidpf opaque, const void* /*filename*/, int mode) {
-  if ((mode & ZLIB_FILEFUNC_MODE_READWRITEFILTER) != ZLIB_FILEFUNC_MODE_READ) return nullptr;
-  auto* stream = static_cast<MemoryStream*>(opaque);
-  stream->position = 0;
-  return stream;
-}
-
-uLong ZCALLBACK MemoryRead(voidpf /*opaque*/, voidpf handle, void* buffer, uLong size) {
-  auto* stream = static_cast<MemoryStream*>(handle);
-  uint64_t available = stream->size - stream->position;
-  uLong count = static_cast<uLong>(std::min<uint64_t>(size, available));
-  std::memcpy(buffer, stream->data + stream->position, count);
-  stream->position += count;
-  return count;
-}
-
-uLong ZCALLBACK MemoryWrite(voidpf, voidpf, const void*, uLong) { return 0; }
-
-ZPOS64_T ZCALLBACK MemoryTell(voidpf /*opaque*/, voidpf handle) {
-  return static_cast<MemoryStream*>(handle)->position;
-}
-
-// Positions outside [0, size] are refused, so no later read can start past
-// the end of the buffer.
-long ZCALLBACK MemorySeek(voidpf /*opaque*/, voidpf handle, ZPOS64_T offset, int origin) {
-  auto* stream = static_cast<MemoryStream*>(handle);
-  uint64_t base = 0;
-  switch (origin) {
-    case ZLIB_FILEFUNC_SEEK_SET: base = 0; break;
-    case ZLIB_FILEFUNC_SEEK_CUR: base = stream->position; break;
-    case ZLIB_FILEFUNC_SEEK_END: base = stream->size; break;
-    default: return -1;
-  }
-  if (offset > stream->size - base) return -1;
-  stream->position = base + offset;
-  return 0;
-}
-
-int ZCALLBACK MemoryClose(voidpf, voidpf) { return 0; }
-int ZCALLBACK MemoryError(voidpf, voidpf) { return 0; }
 
 std::string FoldAsciiCase(std::string_view text) {
   std::string folded(text);
@@ -123,7 +76,7 @@ class PayloadArchive {
   uint32_t LocateData(const PayloadEntryRecord& record, PayloadEntryData* data);
   void AbandonEntry();
 
-  MemoryStream stream_;
+  ZipMemoryStream stream_;
   std::string password_;
   unzFile zip_ = nullptr;
   std::vector<PayloadEntryRecord> entries_;
@@ -133,16 +86,7 @@ class PayloadArchive {
 };
 
 uint32_t PayloadArchive::Open() {
-  zlib_filefunc64_def io{};
-  io.zopen64_file = MemoryOpen;
-  io.zread_file = MemoryRead;
-  io.zwrite_file = MemoryWrite;
-  io.ztell64_file = MemoryTell;
-  io.zseek64_file = MemorySeek;
-  io.zclose_file = MemoryClose;
-  io.zerror_file = MemoryError;
-  io.opaque = &stream_;
-  zip_ = unzOpen2_64(&stream_, &io);
+  zip_ = OpenZipInMemory(&stream_);
   if (zip_ == nullptr) return kPayloadCorrupt;
   return ReadDirectory();
 }

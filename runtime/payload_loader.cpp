@@ -69,7 +69,6 @@ void LoadedPayload::Close() {
 bool LoadPayloadAtStartup(Platform& platform, cc::KeyArr& config, LoadedPayload* payload,
                           uint32_t* status) {
   if (status != nullptr) *status = kPayloadNotFound;
-  if (platform.resources == nullptr) return false;
   const cc::Str type(kPayloadResourceType);
   // In place when the module allows it: nothing before the install may
   // touch the whole payload, and a copy would read every page of it.
@@ -107,8 +106,7 @@ cc::Str ResolvePayloadFileOnDisk(Platform& platform, const cc::KeyArr* config,
   cc::Str base = config != nullptr ? config->Get(cc::Str(kEditLocBaseKey)) : cc::Str();
   bool absolute = IsAbsolutePath(name);
   cc::Str path = base.IsEmpty() || absolute ? name : WithTrailingBackslash(base) + name;
-  if (absolute || platform.files == nullptr || FileExists(*platform.files, path)) return path;
-  if (platform.system == nullptr) return path;
+  if (absolute || FileExists(*platform.files, path)) return path;
   cc::Str folder = GetModulePath(*platform.system, true);
   if (folder.IsEmpty()) return path;
   folder = WithTrailingBackslash(folder);
@@ -131,7 +129,6 @@ bool LoadPayloadFile(PayloadArchive* archive, Platform& platform, const cc::KeyA
     // be replaced silently by whatever file lies around.
     if (status != kPayloadNotFound) return false;
   }
-  if (platform.files == nullptr) return false;
   cc::Str path = ResolvePayloadFileOnDisk(platform, config, name);
   if (ReadWholeFile(*platform.files, path, bytes) < 0) {
     bytes->clear();

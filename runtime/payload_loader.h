@@ -1,5 +1,6 @@
 // Opening the payload at start-up and reading named payload files, with a
-// fall-back to the disk for running the program without a payload.
+// fall-back to the disk for running the program without a payload. Every
+// call takes a complete platform (platform/platform.h).
 #pragma once
 
 #include <cstdint>

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "core/code_page.h"
 #include "platform/file_system.h"
 #include "platform/os_error.h"
 #include "platform/platform.h"
@@ -13,16 +14,6 @@ namespace {
 // Gives a last line written just before the end time to reach the file
 // before it is closed.
 constexpr int kCloseWaitMs = 100;
-
-std::string Utf16LeBytes(std::u16string_view text) {
-  std::string bytes;
-  bytes.reserve(text.size() * 2);
-  for (char16_t unit : text) {
-    bytes.push_back(static_cast<char>(unit & 0xFF));
-    bytes.push_back(static_cast<char>(unit >> 8));
-  }
-  return bytes;
-}
 
 }  // namespace
 
@@ -41,8 +32,8 @@ bool SetupLog::Open(FileSystem& files, ProcessServices* process, const cc::Str& 
 
 void SetupLog::Write(const cc::Str& text) {
   if (state_ != State::kOpen) return;
-  std::string bytes = Utf16LeBytes(text.View());
-  bytes += Utf16LeBytes(u"\r\n");
+  std::string bytes = cc::TextToUtf16Bytes(text.View(), false);
+  bytes += cc::TextToUtf16Bytes(u"\r\n", false);
   file_->Write(bytes.data(), static_cast<int>(bytes.size()));
   file_->Flush();
 }
@@ -55,38 +46,18 @@ void SetupLog::Close() {
   file_.reset();
 }
 
-void SetupLog::Reset() {
-  if (file_) file_->Close();
-  file_.reset();
-  process_ = nullptr;
-  state_ = State::kNeverOpened;
-}
-
-SetupLog& ProcessSetupLog() {
-  static SetupLog log;
-  return log;
-}
-
-bool OpenSetupLog(Platform& platform) {
+bool SetupLog::OpenBesideProgram(Platform& platform) {
   cc::Str program = GetModulePath(*platform.system, false);
   if (program.IsEmpty()) return false;
-  return ProcessSetupLog().Open(*platform.files, platform.process, program + cc::Str(u".log"));
+  return Open(*platform.files, platform.process, program + cc::Str(u".log"));
 }
 
-void LogText(const cc::Str& text) { ProcessSetupLog().Write(text); }
-
-void LogOsError(OsErrorSource& source) {
+void SetupLog::WriteOsError(OsErrorSource& source) {
   const cc::Str reason = DescribeOsError(source.LastError());
-  if (!reason.IsEmpty()) LogText(cc::Str(u"OS error: ") + reason);
+  if (!reason.IsEmpty()) Write(cc::Str(u"OS error: ") + reason);
   source.ClearLastError();
 }
 
-void CloseSetupLog() { ProcessSetupLog().Close(); }
-
-void ResetSetupLogForTesting() { ProcessSetupLog().Reset(); }
-
-namespace setup_log_detail {
-void WriteFormatted(const cc::Str& line) {
-  if (!line.IsEmpty()) ProcessSetupLog().Write(line);
+void SetupLog::WriteFormatted(const cc::Str& line) {
+  if (!line.IsEmpty()) Write(line);
 }
-}  // namespace setup_log_detail

@@ -16,8 +16,10 @@ class OsErrorSource;
 class Platform;
 class ProcessServices;
 
-// One log file. The process-wide log below is one of these; tests may make
-// their own.
+// One setup's log. The session that runs a setup owns it (runtime/ins_form.h)
+// and hands it to the code that writes to it, so two sessions in one
+// process never write into each other's file. A log that is never opened
+// takes every write and keeps nothing.
 class SetupLog {
  public:
   SetupLog();
@@ -32,50 +34,35 @@ class SetupLog {
   // opened leaves the log closed, without an error. `process` (may be null)
   // provides the wait on closing.
   bool Open(FileSystem& files, ProcessServices* process, const cc::Str& path);
-  // Writes `text` and "\r\n" and flushes. Does nothing unless open.
+  // Opens the log at the program's path + ".log" (see Open). Returns whether
+  // it is open afterwards; false also when the program's path is unknown.
+  bool OpenBesideProgram(Platform& platform);
+  // Writes `text` and "\r\n" and flushes, without interpreting "%" in it.
+  // Does nothing unless open.
   void Write(const cc::Str& text);
+  // Writes one line formatted printf-style (cc::Str::Format conversions; a
+  // cc::Str argument is passed as its text for "%s"). A line that formats to
+  // nothing writes nothing; nothing is formatted unless the log is open.
+  template <typename... Args>
+  void Line(const char16_t* format, const Args&... args);
+  // Writes why the last failed call of `source` failed, as the system says
+  // it ("OS error: <text> (error <code>): <object>"), then forgets it so
+  // that a later failure cannot repeat it. Writes nothing when no failure is
+  // recorded (the failure is forgotten all the same).
+  void WriteOsError(OsErrorSource& source);
   // Marks the log closed first (later writes are ignored), waits 100 ms and
   // then closes the file. Does nothing unless open.
   void Close();
   bool IsOpen() const { return state_ == State::kOpen; }
-  // Closes without the wait and returns to the never-opened state.
-  void Reset();
 
  private:
   enum class State { kNeverOpened, kOpen, kClosed };
+  void WriteFormatted(const cc::Str& line);
+
   State state_ = State::kNeverOpened;
   std::unique_ptr<File> file_;
   ProcessServices* process_ = nullptr;
 };
-
-// The process-wide log.
-SetupLog& ProcessSetupLog();
-
-// Opens the process-wide log at the program's path + ".log". Returns whether
-// it is open afterwards. Needs platform.system and platform.files.
-bool OpenSetupLog(Platform& platform);
-
-// Writes `text` as one line, without interpreting "%" in it.
-void LogText(const cc::Str& text);
-
-// Writes why the last failed call of `source` failed, as the system says it
-// ("OS error: <text> (error <code>): <object>"), then forgets it so that a
-// later failure cannot repeat it. Writes nothing when no failure is
-// recorded.
-void LogOsError(OsErrorSource& source);
-
-// Closes the process-wide log (see SetupLog::Close).
-void CloseSetupLog();
-
-// For tests that run several start-ups in one process: closes the
-// process-wide log without the wait and makes it never-opened again.
-void ResetSetupLogForTesting();
-
-// Writes one line formatted printf-style (cc::Str::Format conversions; a
-// cc::Str argument is passed as its text for "%s"). A line that formats to
-// nothing writes nothing.
-template <typename... Args>
-void LogLine(const char16_t* format, const Args&... args);
 
 // ---------------------------------------------------------------------------
 
@@ -88,11 +75,10 @@ auto FormatArgument(const T& value) {
     return value;
   }
 }
-void WriteFormatted(const cc::Str& line);
 }  // namespace setup_log_detail
 
 template <typename... Args>
-void LogLine(const char16_t* format, const Args&... args) {
-  if (!ProcessSetupLog().IsOpen()) return;
-  setup_log_detail::WriteFormatted(cc::Str::Formatted(format, setup_log_detail::FormatArgument(args)...));
+void SetupLog::Line(const char16_t* format, const Args&... args) {
+  if (!IsOpen()) return;
+  WriteFormatted(cc::Str::Formatted(format, setup_log_detail::FormatArgument(args)...));
 }

@@ -5,18 +5,11 @@
 #include <string>
 
 #include "platform/fake/fake_platform.h"
+#include "runtime/setup_log_test_support.h"
 
 namespace {
 
-// The bytes of `text` as UTF-16LE.
-std::string Utf16Le(std::u16string_view text) {
-  std::string bytes;
-  for (char16_t unit : text) {
-    bytes.push_back(static_cast<char>(unit & 0xFF));
-    bytes.push_back(static_cast<char>(unit >> 8));
-  }
-  return bytes;
-}
+using setup_log_test::Utf16Le;
 
 const char16_t kLogPath[] = u"C:\\setup\\setup.exe.log";
 
@@ -80,17 +73,17 @@ TEST_F(SetupLogTest, AFileThatCannotBeOpenedLeavesTheLogClosed) {
   EXPECT_EQ(platform_.fake_files.Exists(u"C:\\missing"), false);
 }
 
-TEST_F(SetupLogTest, TheProcessLogSitsBesideTheProgram) {
-  ResetSetupLogForTesting();
+TEST_F(SetupLogTest, TheSetupLogSitsBesideTheProgram) {
+  SetupLog log;
   platform_.fake_system.SetModuleFileName(u"C:\\setup\\setup.exe");
-  LogText(u"not yet open");
-  ASSERT_TRUE(OpenSetupLog(platform_));
-  LogLine(u"WinVer:%d, %s", 14, cc::Str(u"Windows7(64bit)"));
-  LogLine(u"%s", cc::Str(u""));                   // formats to nothing: no line
-  LogText(u"Copy 100% of C:\\a%d.txt %s");        // not a format
-  LogLine(u"CurLang:%s", u"en-US");
-  CloseSetupLog();
-  LogText(u"after");
+  log.Write(u"not yet open");
+  ASSERT_TRUE(log.OpenBesideProgram(platform_));
+  log.Line(u"WinVer:%d, %s", 14, cc::Str(u"Windows7(64bit)"));
+  log.Line(u"%s", cc::Str(u""));                   // formats to nothing: no line
+  log.Write(u"Copy 100% of C:\\a%d.txt %s");        // not a format
+  log.Line(u"CurLang:%s", u"en-US");
+  log.Close();
+  log.Write(u"after");
   EXPECT_EQ(LogBytes(), Utf16Le(u"WinVer:14, Windows7(64bit)\r\nCopy 100% of C:\\a%d.txt %s\r\n"
                                 u"CurLang:en-US\r\n"));
 }

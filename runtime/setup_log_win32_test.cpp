@@ -8,8 +8,11 @@
 
 #include "platform/platform.h"
 #include "platform/win32/win32_platform.h"
+#include "runtime/setup_log_test_support.h"
 
 namespace {
+
+using setup_log_test::Utf16Le;
 
 std::string ReadRaw(const std::wstring& path) {
   HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
@@ -20,15 +23,6 @@ std::string ReadRaw(const std::wstring& path) {
   ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
   CloseHandle(file);
   bytes.resize(read);
-  return bytes;
-}
-
-std::string Utf16Le(std::u16string_view text) {
-  std::string bytes;
-  for (char16_t unit : text) {
-    bytes.push_back(static_cast<char>(unit & 0xFF));
-    bytes.push_back(static_cast<char>(unit >> 8));
-  }
   return bytes;
 }
 

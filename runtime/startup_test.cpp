@@ -31,9 +31,9 @@ const char kConfig[] =
     "[de-DE]\r\n"
     "s.i.Short.PrgMenu=Acme Werkzeug\r\n";
 
-std::vector<std::string> LogLines(FakePlatform& platform) {
+std::vector<std::string> LogLines(FakePlatform& platform, const char16_t* path = kLogPath) {
   std::string bytes;
-  if (!platform.fake_files.GetFileBytes(kLogPath, &bytes)) return {};
+  if (!platform.fake_files.GetFileBytes(path, &bytes)) return {};
   std::u16string text;
   for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
     text.push_back(static_cast<char16_t>(static_cast<uint8_t>(bytes[i]) | (static_cast<uint8_t>(bytes[i + 1]) << 8)));
@@ -50,7 +50,6 @@ std::vector<std::string> LogLines(FakePlatform& platform) {
 class StartupTest : public ::testing::Test {
  protected:
   StartupTest() {
-    ResetSetupLogForTesting();
     platform_.fake_system.SetModuleFileName(u"C:\\setup\\setup.exe");
     platform_.fake_files.PutFolder(u"C:\\setup");
     platform_.fake_system.SetTempPath(u"C:\\Temp\\");
@@ -58,8 +57,6 @@ class StartupTest : public ::testing::Test {
     platform_.fake_system.SetSpecialFolder(kCsidlProgramFilesX86, u"C:\\Program Files (x86)");
     platform_.fake_system.SetLocale(u"en", u"US");
   }
-  ~StartupTest() override { ResetSetupLogForTesting(); }
-
   void PutPayload(const std::string& config) {
     platform_.fake_resources.Put(cc::Str(u"BIN"), 2,
                                  payload_test::MakeArchive({{"pjcfg.ini", config}}, cc::PayloadPassword()));
@@ -130,7 +127,6 @@ TEST_F(StartupTest, InitialisationFillsTheStore) {
   };
   for (size_t i = 0; i < std::size(cases); ++i) {
     const Case& c = cases[i];
-    ResetSetupLogForTesting();
     platform_.fake_files.RemoveFile(kLogPath);
     platform_.fake_system.SetLocale(c.language, c.country);
     std::string config = kConfig;
@@ -149,6 +145,43 @@ TEST_F(StartupTest, InitialisationFillsTheStore) {
     // With the log switched off nothing is written beside the program.
     EXPECT_EQ(platform_.fake_files.Exists(kLogPath), c.outLog) << "case " << i;
   }
+}
+
+// Two setups in one process (as the tests run them) each write their own
+// log, from start to end, and nothing of the other's.
+TEST_F(StartupTest, EachSessionWritesItsOwnLog) {
+  const char16_t kOtherLog[] = u"C:\\other\\other.exe.log";
+  FakePlatform other;
+  other.fake_system.SetModuleFileName(u"C:\\other\\other.exe");
+  other.fake_files.PutFolder(u"C:\\other");
+  other.fake_system.SetLocale(u"de", u"DE");
+  other.fake_resources.Put(cc::Str(u"BIN"), 2,
+                           payload_test::MakeArchive({{"pjcfg.ini", kConfig}}, cc::PayloadPassword()));
+  PutPayload(kConfig);
+
+  InsForm first(platform_);
+  first.Initialize();
+  InsForm second(other);
+  second.Initialize();
+  ASSERT_TRUE(first.Log().IsOpen());
+  ASSERT_TRUE(second.Log().IsOpen());
+  first.Log().Line(u"first:%d", 1);
+  second.Log().Line(u"second:%d", 2);
+  first.Teardown();
+  second.Log().Write(u"second goes on after the first has ended");
+  second.Teardown();
+
+  std::vector<std::string> firstLines = LogLines(platform_);
+  std::vector<std::string> secondLines = LogLines(other, kOtherLog);
+  ASSERT_EQ(firstLines.size(), 1u + kLoggedMacroCount + 2u);
+  ASSERT_EQ(secondLines.size(), 1u + kLoggedMacroCount + 3u);
+  EXPECT_EQ(firstLines[0].rfind("WinVer:", 0), 0u);
+  EXPECT_EQ(secondLines[0].rfind("WinVer:", 0), 0u);
+  EXPECT_EQ(firstLines[kLoggedMacroCount + 1], "CurLang:en-US");
+  EXPECT_EQ(secondLines[kLoggedMacroCount + 1], "CurLang:de-DE");
+  EXPECT_EQ(firstLines.back(), "first:1");
+  EXPECT_EQ(secondLines[kLoggedMacroCount + 2], "second:2");
+  EXPECT_EQ(secondLines.back(), "second goes on after the first has ended");
 }
 
 TEST_F(StartupTest, WithoutAMatchOrADefaultThereIsNoLanguage) {

@@ -11,16 +11,22 @@ bool CheckType(std::u16string_view type, std::string* error) {
   return false;
 }
 
+// Parses `image` and reads its resource tree for a resource of `type`.
+// False with `*error` set when the type is empty or the image or its tree
+// cannot be read.
+bool ReadTreeFor(const std::vector<uint8_t>& image, std::u16string_view type, pe::Image* parsed,
+                 pe::ResourceTree* tree, std::string* error) {
+  return CheckType(type, error) && pe::ParseImage(image, parsed, error) &&
+         pe::ReadResourceTree(image, *parsed, tree, error);
+}
+
 }  // namespace
 
 bool SetResourceAround(const std::vector<uint8_t>& image, std::u16string_view type, uint16_t id,
                        uint64_t size, pe::SplitImage* out, std::string* error) {
-  if (!CheckType(type, error)) return false;
   pe::Image parsed;
   pe::ResourceTree tree;
-  if (!pe::ParseImage(image, &parsed, error) ||
-      !pe::ReadResourceTree(image, parsed, &tree, error))
-    return false;
+  if (!ReadTreeFor(image, type, &parsed, &tree, error)) return false;
   // An empty resource has nothing to place outside the tree.
   if (size != 0) tree.SetExternal(pe::ResourceKey::FromText(type), pe::ResourceKey::Id(id), size);
   else tree.Set(pe::ResourceKey::FromText(type), pe::ResourceKey::Id(id), {});
@@ -45,12 +51,9 @@ bool SetResource(const std::vector<uint8_t>& image, std::u16string_view type, ui
 
 bool GetResource(const std::vector<uint8_t>& image, std::u16string_view type, uint16_t id,
                  std::vector<uint8_t>* data, std::string* error) {
-  if (!CheckType(type, error)) return false;
   pe::Image parsed;
   pe::ResourceTree tree;
-  if (!pe::ParseImage(image, &parsed, error) ||
-      !pe::ReadResourceTree(image, parsed, &tree, error))
-    return false;
+  if (!ReadTreeFor(image, type, &parsed, &tree, error)) return false;
   pe::ResourceKey type_key = pe::ResourceKey::FromText(type);
   const pe::ResourceName* name = tree.Find(type_key, pe::ResourceKey::Id(id));
   if (name == nullptr || name->languages.empty()) {

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "runtime/payload_cipher.h"
+#include "runtime/zip_memory_io.h"
 
 namespace pack {
 namespace {
@@ -14,60 +15,12 @@ namespace {
 constexpr size_t kReadBlock = 1 << 16;
 constexpr uLong kMaxNameBytes = 0xFFFF;
 
-// minizip's file functions over a buffer in memory: the "file name" it is
-// given is the address of a MemoryStream.
-struct MemoryStream {
-  const uint8_t* data;
-  uint64_t size;
-  uint64_t pos;
-};
-
-voidpf ZCALLBACK MemOpen(voidpf, const void* name, int) {
-  MemoryStream* stream = static_cast<MemoryStream*>(const_cast<void*>(name));
-  stream->pos = 0;
-  return stream;
-}
-
-uLong ZCALLBACK MemRead(voidpf, voidpf s, void* buf, uLong size) {
-  MemoryStream* stream = static_cast<MemoryStream*>(s);
-  uint64_t n = std::min<uint64_t>(size, stream->size - std::min(stream->pos, stream->size));
-  if (n) std::memcpy(buf, stream->data + stream->pos, n);
-  stream->pos += n;
-  return static_cast<uLong>(n);
-}
-
-uLong ZCALLBACK MemWrite(voidpf, voidpf, const void*, uLong) { return 0; }
-
-ZPOS64_T ZCALLBACK MemTell(voidpf, voidpf s) { return static_cast<MemoryStream*>(s)->pos; }
-
-long ZCALLBACK MemSeek(voidpf, voidpf s, ZPOS64_T offset, int origin) {
-  MemoryStream* stream = static_cast<MemoryStream*>(s);
-  uint64_t base = origin == ZLIB_FILEFUNC_SEEK_SET ? 0
-                  : origin == ZLIB_FILEFUNC_SEEK_CUR ? stream->pos
-                                                     : stream->size;
-  uint64_t target = base + offset;
-  if (target > stream->size) return -1;
-  stream->pos = target;
-  return 0;
-}
-
-int ZCALLBACK MemClose(voidpf, voidpf) { return 0; }
-int ZCALLBACK MemError(voidpf, voidpf) { return 0; }
-
 // An open minizip handle over the archive, closed on scope exit.
 class MemoryUnzip {
  public:
   explicit MemoryUnzip(const std::vector<uint8_t>& archive)
       : stream_{archive.data(), archive.size(), 0} {
-    zlib_filefunc64_def funcs{};
-    funcs.zopen64_file = MemOpen;
-    funcs.zread_file = MemRead;
-    funcs.zwrite_file = MemWrite;
-    funcs.ztell64_file = MemTell;
-    funcs.zseek64_file = MemSeek;
-    funcs.zclose_file = MemClose;
-    funcs.zerror_file = MemError;
-    file_ = unzOpen2_64(&stream_, &funcs);
+    file_ = OpenZipInMemory(&stream_);
   }
   ~MemoryUnzip() {
     if (file_) unzClose(file_);
@@ -78,7 +31,7 @@ class MemoryUnzip {
   unzFile get() const { return file_; }
 
  private:
-  MemoryStream stream_;
+  ZipMemoryStream stream_;
   unzFile file_ = nullptr;
 };
 

@@ -38,7 +38,8 @@ void Uninstall(const cc::KeyArr& record, const std::string_view* text) {
   platform.fake_registry.PutString(RegRoot::kCurrentUser, u"Software\\Demo", u"v", u"x");
   cc::KeyArr store(false, true);
   store.Set(u"Ret.Location.Path", u"C:\\Program Files\\Demo\\");
-  InstallSession session(platform, store, nullptr);
+  SetupLog log;
+  InstallSession session(platform, store, nullptr, log);
   int result = DoUninstall(session, 1, record);
   if (result != kUninstallDone && result != kUninstallSharedCanceled && result != kUninstallAborted) {
     __builtin_trap();

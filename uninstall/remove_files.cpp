@@ -54,7 +54,7 @@ int RemoveFiles(UninstallRun& run) {
     const int mode = run.Number(u"Log.FileUnins%d", i, -1);
     run.BeginItem();
     run.Pump();
-    LogLine(u"Remove, File:%s", path);
+    run.log.Line(u"Remove, File:%s", path);
     int result = RemoveOneFile(run, path, mode);
     if (result != kUninstallDone) return result;
   }
@@ -68,7 +68,7 @@ void RemoveDirectories(UninstallRun& run) {
     const cc::Str dir = run.Text(u"Log.Dir%d", i);
     run.BeginItem();
     run.Show(u"Removing Directory", dir);
-    LogLine(u"Remove Directory:%s", dir);
+    run.log.Line(u"Remove Directory:%s", dir);
     if (IsFullPath(dir)) DeleteFolderTree(files, dir, false);
   }
   // A parent listed after its child is empty only now.

@@ -21,8 +21,8 @@ void RemoveServices(UninstallRun& run) {
     const cc::Str name = run.Text(u"Log.Service%d", i);
     run.BeginItem();
     run.Show(cc::Str(u"Removing Service ") + name, file);
-    LogLine(u"Remove Service, Name:%s, Exe:%s", name, file);
-    if (!name.IsEmpty()) DeleteServiceOfProgram(run.platform, name, file);
+    run.log.Line(u"Remove Service, Name:%s, Exe:%s", name, file);
+    if (!name.IsEmpty()) DeleteServiceOfProgram(run.platform, run.log, name, file);
     if (!IsFullPath(file)) continue;
     DeleteFileForced(files, file);
     for (int tries = 0; tries < kServiceFileRetries && FileExists(files, file); ++tries) {

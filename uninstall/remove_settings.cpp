@@ -14,7 +14,7 @@ void RemoveAssociations(UninstallRun& run) {
     const cc::Str extension = run.Text(u"Log.Assoc%d", i);
     run.BeginItem();
     run.Show(u"Removing File Association", extension);
-    LogLine(u"Remove Associations, File:%s", extension);
+    run.log.Line(u"Remove Associations, File:%s", extension);
     RemoveAssociation(*run.platform.registry, extension, run.app_name);
   }
 }
@@ -30,11 +30,11 @@ void RemoveRegistryValues(UninstallRun& run) {
     const RegRoot root = RegRootFromIndex(rootIndex);
     if (std::unique_ptr<RegistryKey> key = registry.OpenKey(root, keyPath, RegAccess::kAll)) {
       const cc::Str name = run.Text(u"Log.Reg%d", i);
-      LogLine(u"Reg DeleteValue:%s", name);
+      run.log.Line(u"Reg DeleteValue:%s", name);
       key->SetValue(name, kRegSz, std::string_view());
       key->DeleteValue(name);
     }
-    LogLine(u"Reg Try DeleteSubKey:%s", keyPath);
+    run.log.Line(u"Reg Try DeleteSubKey:%s", keyPath);
     registry.DeleteKey(root, keyPath);
   }
 }
@@ -47,7 +47,7 @@ void RemoveIniEntries(UninstallRun& run) {
     run.Show(cc::Str(u"Removing Ini from ") + file, u"");
     const cc::Str key = run.Text(u"Log.Ini%d", i);
     const cc::Str section = run.Text(u"Log.IniApp%d", i);
-    LogLine(u"Ini Remove:%s, File:%s", key, file);
+    run.log.Line(u"Ini Remove:%s, File:%s", key, file);
     run.platform.profile->WriteString(section, key, cc::Str(), file);
   }
 }

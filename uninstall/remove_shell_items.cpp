@@ -24,11 +24,11 @@ void RemovePins(UninstallRun& run) {
     const cc::Str link = folder + name + cc::Str(IsUrlTarget(target) ? u".website" : u".lnk");
     run.BeginItem();
     run.Show(cc::Str(u"Removing Taskbar Pinned ") + name, link);
-    LogLine(u"UnPin from taskbar, Name:%s, Link:%s", name, link);
+    run.log.Line(u"UnPin from taskbar, Name:%s, Link:%s", name, link);
     // The name is a file name in the pinned folder; anything else would
     // reach a file the record does not name.
     if (!IsPlainFileName(name) || !IsFullPath(folder)) continue;
-    UnpinFromTaskbar(run.platform, target, link, name, true);
+    UnpinFromTaskbar(run.platform, run.log, target, link, name, true);
     DeleteFileForced(*run.platform.files, link);
   }
 }
@@ -38,7 +38,7 @@ void RemoveLinks(UninstallRun& run) {
     const cc::Str link = run.Text(u"Log.Short%d", i);
     run.BeginItem();
     run.Show(u"Removing ShortCut", link);
-    LogLine(u"Remove Link:%s", link);
+    run.log.Line(u"Remove Link:%s", link);
     run.DeleteListedFile(link);
   }
 }

@@ -10,17 +10,17 @@ void RemoveUninstaller(UninstallRun& run) {
   const int uninstallers = RecordCount(run.record, u"Log.Unins.Count");
   for (int i = 0; i < uninstallers; ++i) {
     const cc::Str path = run.Text(u"Log.Unins%d", i);
-    LogLine(u"Remove Uninstaller:%s", path);
+    run.log.Line(u"Remove Uninstaller:%s", path);
     run.DeleteListedFile(path);
   }
   const cc::Str entry = run.record.Get(u"Log.UninsKey");
   if (entry.StartsWith(kUninstallKeyPrefix) && entry.IndexOf(u'\\') < 0) {
-    LogLine(u"Remove Uninstall Entry:%s", entry);
+    run.log.Line(u"Remove Uninstall Entry:%s", entry);
     run.platform.registry->DeleteKey(RegRoot::kLocalMachine, cc::Str(kUninstallKeyParent) + entry);
   }
   const cc::Str data = run.record.Get(u"Log.UninsData");
   if (!data.IsEmpty()) {
-    LogLine(u"Remove Record:%s", data);
+    run.log.Line(u"Remove Record:%s", data);
     run.DeleteListedFile(data);
   }
 }

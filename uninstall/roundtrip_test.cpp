@@ -142,7 +142,7 @@ TEST(RoundTripTest, InstallThenRemoveLeavesOnlyWhatIsKept) {
   const cc::Str userFile = AppFile(u"data\\notes\\mine.txt");
   ASSERT_TRUE(w.platform.fake_files.PutFile(userFile, "user data"));
 
-  InstallSession removal(w.platform, w.store, nullptr);
+  InstallSession removal(w.platform, w.store, nullptr, w.log);
   EXPECT_EQ(UninstallFolder(removal, kApp, 1), 0) << w.store.Get(u"Ret.ErrorInfo").ToUtf8();
 
   // Kept: the mode 1 file, the shared file (the default answer keeps it),
@@ -196,7 +196,7 @@ TEST(RoundTripTest, SecondInstallRemovesTheFirstFromItsRecord) {
 
   w.store.Set(u"s.f.8.Item", nullptr);
   w.platform.fake_prompts.QueueRemoveShared(kRemoveSharedRemove);
-  InstallSession second(w.platform, w.store, w.session.archive);
+  InstallSession second(w.platform, w.store, w.session.archive, w.log);
   EnableEarlierInstallationRemoval(second);
   ASSERT_TRUE(RunInstall(second, kInstallPhase)) << w.store.Get(u"Ret.ErrorInfo").ToUtf8();
 
@@ -223,7 +223,7 @@ TEST(RoundTripTest, AFailedReinstallStaysRemovable) {
   ASSERT_TRUE(RunInstall(w.session, kInstallPhase)) << w.store.Get(u"Ret.ErrorInfo").ToUtf8();
   // The second version ships a file the payload lacks: its file step fails.
   w.Item(8, 2, 5, u"8*missing.txt");
-  InstallSession second(w.platform, w.store, w.session.archive);
+  InstallSession second(w.platform, w.store, w.session.archive, w.log);
   EnableEarlierInstallationRemoval(second);
   ASSERT_FALSE(RunInstall(second, kInstallPhase));
   for (const char16_t* name : {u"unins.exe", u"unins.exe.dat", u"app.exe"}) {
@@ -231,7 +231,7 @@ TEST(RoundTripTest, AFailedReinstallStaysRemovable) {
   }
   ASSERT_TRUE(w.platform.fake_registry.HasKey(RegRoot::kLocalMachine, kEntryKey));
 
-  InstallSession cleaner(w.platform, w.store, w.session.archive);
+  InstallSession cleaner(w.platform, w.store, w.session.archive, w.log);
   EXPECT_EQ(UninstallFolder(cleaner, kApp, 1), 0) << w.store.Get(u"Ret.ErrorInfo").ToUtf8();
   for (const char16_t* name : {u"unins.exe", u"unins.exe.dat", u"app.exe", u"svc.exe"}) {
     EXPECT_FALSE(w.Exists(AppFile(name))) << cc::Str(name).ToUtf8();
@@ -252,10 +252,10 @@ TEST(RoundTripTest, AFileTheInstallKeptSurvivesReinstallAndUninstall) {
   w.platform.fake_files.PutFile(AppFile(u"user.cfg"), "edited");
   EnableEarlierInstallationRemoval(w.session);
   ASSERT_TRUE(RunInstall(w.session, kInstallPhase)) << w.store.Get(u"Ret.ErrorInfo").ToUtf8();
-  InstallSession second(w.platform, w.store, w.session.archive);
+  InstallSession second(w.platform, w.store, w.session.archive, w.log);
   EnableEarlierInstallationRemoval(second);
   ASSERT_TRUE(RunInstall(second, kInstallPhase)) << w.store.Get(u"Ret.ErrorInfo").ToUtf8();
-  InstallSession cleaner(w.platform, w.store, w.session.archive);
+  InstallSession cleaner(w.platform, w.store, w.session.archive, w.log);
   EXPECT_EQ(UninstallFolder(cleaner, kApp, 1), 0);
   std::string bytes;
   ASSERT_TRUE(w.platform.fake_files.GetFileBytes(AppFile(u"user.cfg"), &bytes));

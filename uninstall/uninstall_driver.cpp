@@ -34,9 +34,9 @@ void ReadCounts(UninstallRun& run) {
   }
   run.total = total < 1 ? 1 : total;
   const int* c = run.counts;
-  LogLine(u"DoUninstall, File:%d, Service:%d, Assoc:%d, Reg:%d, Ini:%d, Short:%d, Pin:%d, Dir:%d",
-          c[kKindFile], c[kKindService], c[kKindAssoc], c[kKindReg], c[kKindIni], c[kKindShort],
-          c[kKindPin], c[kKindDir]);
+  run.log.Line(u"DoUninstall, File:%d, Service:%d, Assoc:%d, Reg:%d, Ini:%d, Short:%d, Pin:%d, Dir:%d",
+               c[kKindFile], c[kKindService], c[kKindAssoc], c[kKindReg], c[kKindIni], c[kKindShort],
+               c[kKindPin], c[kKindDir]);
 }
 
 }  // namespace

@@ -13,6 +13,7 @@ UninstallRun::UninstallRun(InstallSession& session, const cc::KeyArr& record, in
     : session(session),
       platform(session.platform),
       progress(*session.platform.progress),
+      log(session.log),
       record(record),
       ask_shared(askShared != 0) {}
 

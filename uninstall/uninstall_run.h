@@ -10,6 +10,7 @@
 struct InstallSession;
 class Platform;
 class Progress;
+class SetupLog;
 
 // The kinds of record entries, in the order they are worked through.
 enum UninstallKind {
@@ -34,6 +35,7 @@ struct UninstallRun {
   InstallSession& session;
   Platform& platform;
   Progress& progress;
+  SetupLog& log;  // the session's
   const cc::KeyArr& record;
   bool ask_shared;
   cc::Str app_name;

@@ -4,8 +4,8 @@
 
 namespace wizard {
 
-void LogChoiceResults(const cc::KeyArr& config, std::initializer_list<const char16_t*> prefixes) {
-  if (!ProcessSetupLog().IsOpen()) return;
+void LogChoiceResults(SetupLog& log, const cc::KeyArr& config, std::initializer_list<const char16_t*> prefixes) {
+  if (!log.IsOpen()) return;
   for (int i = 0; i < config.Count(); ++i) {
     cc::Str key = config.KeyAt(i);
     bool wanted = false;
@@ -13,7 +13,7 @@ void LogChoiceResults(const cc::KeyArr& config, std::initializer_list<const char
     if (!wanted) continue;
     cc::Str value = config.ValueAt(i);
     if (value.IndexOf(u'\n') >= 0 || value.IndexOf(u'\r') >= 0) continue;
-    LogText(key + cc::Str(u"=") + value);
+    log.Write(key + cc::Str(u"=") + value);
   }
 }
 

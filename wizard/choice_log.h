@@ -7,10 +7,12 @@
 
 #include "core/key_arr.h"
 
+class SetupLog;
+
 namespace wizard {
 
-// Logs every result whose key begins with one of `prefixes` (letter case
+// Writes to `log` every result whose key begins with one of `prefixes` (letter case
 // ignored); values of more than one line are left out.
-void LogChoiceResults(const cc::KeyArr& config, std::initializer_list<const char16_t*> prefixes);
+void LogChoiceResults(SetupLog& log, const cc::KeyArr& config, std::initializer_list<const char16_t*> prefixes);
 
 }  // namespace wizard

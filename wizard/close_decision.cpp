@@ -1,6 +1,6 @@
 #include "wizard/close_decision.h"
 
-#include "wizard/lang_text.h"
+#include "runtime/lang_text.h"
 #include "wizard/page_ids.h"
 
 namespace wizard {

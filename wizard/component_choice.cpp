@@ -3,7 +3,7 @@
 #include <string_view>
 
 #include "core/item_fields.h"
-#include "wizard/lang_text.h"
+#include "runtime/lang_text.h"
 
 namespace wizard {
 

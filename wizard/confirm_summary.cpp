@@ -1,6 +1,6 @@
 #include "wizard/confirm_summary.h"
 
-#include "wizard/lang_text.h"
+#include "runtime/lang_text.h"
 
 namespace wizard {
 

@@ -1,6 +1,6 @@
 #include "wizard/install_outcome.h"
 
-#include "wizard/lang_text.h"
+#include "runtime/lang_text.h"
 
 namespace wizard {
 

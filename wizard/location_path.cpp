@@ -1,7 +1,7 @@
 #include "wizard/location_path.h"
 
+#include "runtime/lang_text.h"
 #include "wizard/component_choice.h"
-#include "wizard/lang_text.h"
 
 namespace wizard {
 

@@ -1,7 +1,7 @@
 #include "wizard/task_choices.h"
 
+#include "runtime/lang_text.h"
 #include "runtime/result_store.h"
-#include "wizard/lang_text.h"
 #include "wizard/page_ids.h"
 
 namespace wizard {

@@ -76,17 +76,14 @@ variants+=(
 # page of LAYOUT, the test images in its payload and KEYS inserted under
 # their sections.
 make_project() {
-  local dir="$work/$1-project" entry section flags=256
+  local dir="$work/$1-project" entries flags=256
   [ "$2" = wide ] && flags=128
   cp -r "$top/tests/e2e/frame_project" "$dir"
   mkdir -p "$dir/payload/bg"
   cp "$images"/*.bmp "$dir/payload/bg/"
   local keys="en-US.s.c:FTitle=Background $1&s.p:p1.Id=102&s.p:p1.Flags=$flags${3:+&$3}"
   IFS='&' read -r -a entries <<< "$keys"
-  for entry in "${entries[@]}"; do
-    section=${entry%%:*}
-    sed -i "/^\[${section//./\\.}\]\$/a ${entry#*:}" "$dir/pjcfg.ini"
-  done
+  put_ini_keys "$dir/pjcfg.ini" "${entries[@]}"
   echo "$dir"
 }
 

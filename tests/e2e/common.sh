@@ -38,6 +38,20 @@ pe_machine() {  # pe_machine FILE: 014c for x86, 8664 for x86-64
 }
 if [ "$(pe_machine "$harness")" = 014c ]; then setup_view=/reg:32; else setup_view=/reg:64; fi
 
+# put_ini_keys FILE ENTRY...: sets each ENTRY (SECTION:KEY=VALUE) in the
+# project file FILE: a KEY line already in [SECTION] goes, and the new line
+# is put right under the section's header (the same key in other sections
+# stays, a German title beside an English one say).
+put_ini_keys() {
+  local file=$1 entry section key; shift
+  for entry in "$@"; do
+    section=${entry%%:*}; section=${section//./\\.}
+    key=${entry#*:}; key=${key%%=*}; key=${key//./\\.}
+    sed -i "/^\\[$section\\]\$/,/^\\[/{/^$key=/d}" "$file"
+    sed -i "/^\\[$section\\]\$/a ${entry#*:}" "$file"
+  done
+}
+
 require_files() {  # require_files SCRIPT_NAME FILE... : exits when one is missing
   local name=$1 f; shift
   for f in "$@"; do

@@ -35,16 +35,13 @@ variants=(
 # make_project NAME KEYS: the frame project with KEYS inserted under their
 # sections and the English title "Frame NAME".
 make_project() {
-  local dir="$work/$1-project" entry section
+  local dir="$work/$1-project" entries
   cp -r "$top/tests/e2e/frame_project" "$dir"
   local keys="en-US.s.c:FTitle=Frame $1${2:+,$2}"
   # One information page unless the variant names its own page type.
   [[ "$2" == *p1.Id=* ]] || keys+=",s.p:p1.Id=102"
   IFS=, read -r -a entries <<< "$keys"
-  for entry in "${entries[@]}"; do
-    section=${entry%%:*}
-    sed -i "/^\[${section//./\\.}\]\$/a ${entry#*:}" "$dir/pjcfg.ini"
-  done
+  put_ini_keys "$dir/pjcfg.ini" "${entries[@]}"
   echo "$dir"
 }
 

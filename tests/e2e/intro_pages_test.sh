@@ -55,16 +55,11 @@ log_text() { iconv -f UTF-16LE -t UTF-8 "$1" 2>/dev/null | tr -d '\r'; }
 # put under their sections in place of the project's own values, packed as
 # $work/NAME-setup.exe.
 pack_project() {
-  local dir="$work/$1-project" entry section key
+  local dir="$work/$1-project" entries
   cp -r "$top/tests/e2e/intro_pages_project" "$dir"
   if [ -n "$2" ]; then
     IFS=, read -r -a entries <<< "$2"
-    for entry in "${entries[@]}"; do
-      section=${entry%%:*}
-      key=${entry#*:}; key=${key%%=*}
-      sed -i "/^${key//./\\.}=/d" "$dir/pjcfg.ini"
-      sed -i "/^\[${section//./\\.}\]\$/a ${entry#*:}" "$dir/pjcfg.ini"
-    done
+    put_ini_keys "$dir/pjcfg.ini" "${entries[@]}"
   fi
   pack_or_stop intro_pages_test "$dir" "$work/$1-setup.exe" "$work/$1-pack.log"
 }

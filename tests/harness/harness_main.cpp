@@ -160,18 +160,19 @@ int RunInstallCommand(const std::vector<cc::Str>& args) {
     std::snprintf(code, sizeof code, "0x%X", status);
     return Usage("'" + a.setup.ToUtf8() + "' has no readable payload (status " + code + ")");
   }
-  if (store.GetBool(u"s.c.Var.OutLog", false)) OpenSetupLog(*platform);
+  SetupLog log;
+  if (store.GetBool(u"s.c.Var.OutLog", false)) log.OpenBesideProgram(*platform);
   cc::Str lang = ChooseLanguage(store, GetUserLocaleCode(*platform->system, true));
   StoreCurrentLanguage(store, lang);
   ComputeInitialResults(store, lang, *platform);
   for (const auto& [key, value] : a.overrides) store.Set(key, value);
 
-  InstallSession session(*platform, store, payload.archive());
+  InstallSession session(*platform, store, payload.archive(), log);
   EnableEarlierInstallationRemoval(session);
   auto start = std::chrono::steady_clock::now();
   bool ok = RunInstall(session, kInstallPhase);
   auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
-  CloseSetupLog();
+  log.Close();
   if (a.timings) {
     PrintTimings(session.timings);
     Print("elapsed_ms: " + std::to_string(elapsed.count()) + "\n");
@@ -210,7 +211,8 @@ int UninstallCommand(const std::vector<cc::Str>& args) {
   platform->prompts = &prompts;
   platform->progress = &progress;
   cc::KeyArr store(false, true);
-  InstallSession session(*platform, store, nullptr);
+  SetupLog log;  // the uninstall command writes no log
+  InstallSession session(*platform, store, nullptr, log);
   int result = UninstallFolder(session, folder, 1);
   Print("result: " + std::to_string(result) + "\n");
   if (result != 0) Print("error: " + store.Get(u"Ret.ErrorInfo").ToUtf8() + "\n");

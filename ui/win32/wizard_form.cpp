@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "runtime/lang_text.h"
 #include "runtime/setup_log.h"
 #include "ui/declared_settings.h"
 #include "ui/win32/declared_apply.h"
@@ -98,12 +99,7 @@ bool WizardForm::Build() {
   return true;
 }
 
-Str WizardForm::LangText(const Str& key) const {
-  std::u16string full(config_.Get(Str(u"s.c.IniLang")).View());
-  if (key.IsEmpty() || key.View()[0] != u'.') full += u'.';
-  full += key.View();
-  return config_.Get(Str(full));
-}
+Str WizardForm::LangText(const Str& key) const { return GetLangText(config_, CurrentLanguage(config_), key); }
 
 void WizardForm::Layout(Control* page, int flags, const Str& keyBase, int position, bool show) {
   const bool commonBackground = config_.GetBool(Key(keyBase, u".BG.Def"), true);
@@ -269,7 +265,7 @@ void WizardForm::ApplyButtonRects() {
 }
 
 void WizardForm::LogProblems(const std::vector<Str>& problems) {
-  for (const Str& line : problems) LogText(line);
+  for (const Str& line : problems) logic_.Log().Write(line);
 }
 
 void WizardForm::ApplyDeclaredTo(Control* control, const Str& prefix, Control* stop) {

@@ -2,9 +2,9 @@
 
 #include <memory>
 
+#include "runtime/lang_text.h"
 #include "ui/win32/wizard_form.h"
 #include "wizard/choice_log.h"
-#include "wizard/lang_text.h"
 #include "wizard/page_ids.h"
 
 namespace wizard {
@@ -187,7 +187,7 @@ bool CustomizePage::LeavePage(int) {
     StoreSetupType(Config(), types_[static_cast<size_t>(position)], false);
   }
   components_.Store(Config());
-  LogChoiceResults(Config(), {u"Ret.Content.Index", u"Ret.Customize.", u"Ret.Location.Required"});
+  LogChoiceResults(Log(), Config(), {u"Ret.Content.Index", u"Ret.Customize.", u"Ret.Location.Required"});
   return true;
 }
 

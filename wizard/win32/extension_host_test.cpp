@@ -103,12 +103,11 @@ class ExtensionWineTest : public ::testing::Test {
     project_ = temp_ + Str::Formatted(u"vx_ext_%u\\", static_cast<unsigned>(GetCurrentProcessId()));
     DeleteFolderTree(*platform_->files, project_, true);
     EXPECT_TRUE(MakeFolder(*platform_->files, project_));
-    ResetSetupLogForTesting();
-    EXPECT_TRUE(ProcessSetupLog().Open(*platform_->files, nullptr, project_ + Str(u"setup.log")));
+    EXPECT_TRUE(log_.Open(*platform_->files, nullptr, project_ + Str(u"setup.log")));
     config_.Set(Str(kEditLocBaseKey), project_);
   }
   ~ExtensionWineTest() override {
-    ResetSetupLogForTesting();
+    log_.Close();
     DeleteFolderTree(*platform_->files, project_, true);
   }
 
@@ -129,7 +128,7 @@ class ExtensionWineTest : public ::testing::Test {
     return bytes;
   }
 
-  std::u16string SetupLog() {
+  std::u16string LogText() {
     std::string bytes = FileText(project_ + Str(u"setup.log"));
     return std::u16string(reinterpret_cast<const char16_t*>(bytes.data()), bytes.size() / 2);
   }
@@ -145,6 +144,7 @@ class ExtensionWineTest : public ::testing::Test {
   std::set<std::u16string> leftovers_before_;
   cc::KeyArr config_{false, true};
   LoadedPayload payload_;
+  SetupLog log_;
 };
 
 std::string WindowText(HWND window) {
@@ -179,7 +179,7 @@ TEST_F(ExtensionWineTest, TheLibrarySeesEveryEventAndOperation) {
   };
   for (const auto& [key, value] : settings) config_.Set(Str(key), Str(value));
 
-  ExtensionHook hook(*platform_, config_, payload_, host);
+  ExtensionHook hook(*platform_, config_, payload_, host, log_);
   ASSERT_TRUE(hook.Load()) << Utf16ToUtf8(hook.LoadReport().GetBuffer());
   EXPECT_TRUE(hook.LibraryPath().StartsWith(temp_ + Str(u"~T_"), true));
   EXPECT_EQ(hook.Notify(101, kExtensionEventCreated), 0);
@@ -220,7 +220,7 @@ TEST_F(ExtensionWineTest, TheLibrarySeesEveryEventAndOperation) {
       "end",
   };
   EXPECT_EQ(Lines(FileText(project_ + Str(u"ext.log"))), expected);
-  std::u16string log = SetupLog();
+  std::u16string log = LogText();
   EXPECT_NE(log.find(u"Extension:loaded "), std::u16string::npos);
   EXPECT_NE(log.find(u"Extension:no control is named noSuchControl"), std::u16string::npos);
   EXPECT_NE(log.find(u"Extension:the value of Ext.Long has 2000 units, cut to 1023"),
@@ -253,12 +253,12 @@ TEST_F(ExtensionWineTest, ALibraryThatCannotBeUsedLeavesNothingBehind) {
     } else {
       ASSERT_TRUE(WriteFileBytes(*platform_->files, target, c.content, 0, false, false));
     }
-    ExtensionHook hook(*platform_, config_, payload_, host);
+    ExtensionHook hook(*platform_, config_, payload_, host, log_);
     EXPECT_FALSE(hook.Load());
     EXPECT_FALSE(hook.Loaded());
     EXPECT_EQ(hook.Notify(101, kExtensionEventLeaveNext), 0);
     EXPECT_EQ(TempLeftovers(), leftovers_before_);
-    EXPECT_NE(SetupLog().find(c.logged), std::u16string::npos) << Utf16ToUtf8(hook.LoadReport().GetBuffer());
+    EXPECT_NE(LogText().find(c.logged), std::u16string::npos) << Utf16ToUtf8(hook.LoadReport().GetBuffer());
   }
 }
 

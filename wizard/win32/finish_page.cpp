@@ -4,11 +4,11 @@
 #include "platform/platform.h"
 #include "platform/process.h"
 #include "platform/shell.h"
+#include "runtime/lang_text.h"
 #include "runtime/setup_log.h"
 #include "ui/win32/wizard_form.h"
 #include "wizard/finish_actions.h"
 #include "wizard/install_outcome.h"
-#include "wizard/lang_text.h"
 #include "wizard/page_ids.h"
 #include "wizard/win32/responsive_wait.h"
 
@@ -18,8 +18,6 @@ using cc::Str;
 
 namespace {
 
-constexpr uint32_t kBackDisabled = 0x1;
-constexpr uint32_t kCancelDisabled = 0x10;
 // The readme opens this long after the program, in steps that pump.
 constexpr int kReadmeDelaySteps = 20;
 constexpr int kReadmeDelayStepMs = 100;
@@ -56,7 +54,7 @@ void FinishPage::BuildControls() {
 }
 
 bool FinishPage::LoadPage(int mode) {
-  AddFlags(kBackDisabled | kCancelDisabled);
+  AddFlags(cc::win::kPageNoBackEnable | cc::win::kPageNoCancelEnable);
   if (mode == kLoadCreated || mode == kLoadLanguageChanged || LanguageChanged()) {
     chkReadme_->SetVisible(HasFlag(kFinishShowReadme));
     chkLaunch_->SetVisible(HasFlag(kFinishShowLaunch));
@@ -127,10 +125,10 @@ void FinishPage::RunScript() {
   Str folder = Config().Get(u"Ret.Location.Path");
   ScriptPlan plan = PlanScript(Config().GetInt(KeyOf(u".BatTy"), 0), folder);
   if (!WriteScriptFile(platform, plan.file, FillScriptText(text, folder))) {
-    LogLine(u"Script not written:%s", plan.file);
+    Log().Line(u"Script not written:%s", plan.file);
     return;
   }
-  if (!RunHiddenAndWait(plan.commandLine)) LogLine(u"Script not started:%s", plan.commandLine);
+  if (!RunHiddenAndWait(plan.commandLine)) Log().Line(u"Script not started:%s", plan.commandLine);
   DeleteFileForced(*platform.files, plan.file);
 }
 
@@ -169,7 +167,7 @@ void FinishPage::OpenReadme(bool afterLaunch) {
 bool FinishPage::OpenResolved(const Str& value) {
   Platform& platform = Context().platform;
   Str path = ResolveFinishPath(value, Config(), platform);
-  LogLine(u"ShellExecute:%s", path);
+  Log().Line(u"ShellExecute:%s", path);
   if (path.IsEmpty() || !FileExists(*platform.files, path)) return false;
   ShellExecuteW(Handle(), L"open", cc::win::Wide(path), nullptr, nullptr, SW_SHOWNORMAL);
   return true;

@@ -2,8 +2,9 @@
 
 #include <string>
 
+#include "runtime/ins_form.h"
+#include "runtime/lang_text.h"
 #include "ui/win32/wizard_form.h"
-#include "wizard/lang_text.h"
 #include "wizard/page_ids.h"
 
 namespace wizard {
@@ -28,7 +29,9 @@ Str FunctionPage::KeyOf(const char16_t* suffix) const {
   return Str(key);
 }
 
-Str FunctionPage::GetLangText(const Str& key) const { return wizard::GetLangText(Config(), langCode_, key); }
+SetupLog& FunctionPage::Log() const { return context_.logic.Log(); }
+
+Str FunctionPage::GetLangText(const Str& key) const { return ::GetLangText(Config(), langCode_, key); }
 
 void FunctionPage::ReadLanguageAndFlags() {
   langCode_ = CurrentLanguage(Config());

@@ -14,6 +14,8 @@
 #include "ui/win32/container.h"
 #include "wizard/win32/wizard_context.h"
 
+class SetupLog;
+
 namespace wizard {
 
 // The size a page's controls are placed for; the framework then gives the
@@ -73,6 +75,8 @@ class FunctionPage : public cc::win::Panel {
   cc::KeyArr& Config() const { return context_.config; }
   WizardContext& Context() const { return context_; }
   cc::win::WizardForm& Form() const { return context_.form; }
+  // The setup's log (the main form's).
+  SetupLog& Log() const;
   // Adds a child control named `name` at design position and size. Texts,
   // labels and buttons show the form's background through them.
   template <class T>

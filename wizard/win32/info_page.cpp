@@ -25,7 +25,7 @@ void InfoPage::BuildControls() {
   // Links open files only inside the folder the application goes to, as
   // chosen at the moment of the click.
   textMsg_->SetAppFolder([this] { return Config().Get(u"Ret.Location.Path"); });
-  textMsg_->SetLogger(LogText);
+  textMsg_->SetLogger([this](const Str& line) { Log().Write(line); });
 }
 
 bool InfoPage::LoadPage(int mode) {
@@ -40,12 +40,12 @@ void InfoPage::ShowDocument() {
   if (name.IsNull() || name.IsEmpty()) return;
   DocumentKind kind = DocumentKindOf(name);
   if (kind == DocumentKind::kNone) {
-    LogText(Str(u"Document not shown (not .txt, .rtf, .htm or .html): ") + name);
+    Log().Write(Str(u"Document not shown (not .txt, .rtf, .htm or .html): ") + name);
     return;
   }
   std::string bytes;
   if (!LoadPayloadFile(Context().platform, &Config(), name, &bytes) || bytes.empty()) {
-    LogText(Str(u"Document cannot be read: ") + name);
+    Log().Write(Str(u"Document cannot be read: ") + name);
     return;
   }
   switch (kind) {

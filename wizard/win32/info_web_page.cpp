@@ -17,7 +17,7 @@ void InfoWebPage::BuildControls() {
                                        cc::win::kAnchorTop | cc::win::kAnchorBottom | cc::win::kAnchorLeft |
                                            cc::win::kAnchorRight);
   ie_->SetAppFolder([this] { return Config().Get(u"Ret.Location.Path"); });
-  ie_->SetLogger(LogText);
+  ie_->SetLogger([this](const Str& line) { Log().Write(line); });
 }
 
 bool InfoWebPage::LoadPage(int mode) {
@@ -26,7 +26,9 @@ bool InfoWebPage::LoadPage(int mode) {
   Str url = Config().Get(KeyOf(u".InfoUrl"));
   if (url.IsNull() || url.IsEmpty()) return true;
   ie_->SetSilent(true);
-  if (!ie_->Navigate(url)) LogText(Str(u"No web browser to show ") + url + Str(u"; its address is offered instead."));
+  if (!ie_->Navigate(url)) {
+    Log().Write(Str(u"No web browser to show ") + url + Str(u"; its address is offered instead."));
+  }
   return true;
 }
 

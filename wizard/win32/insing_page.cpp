@@ -25,9 +25,6 @@ using cc::win::kAnchorTop;
 
 namespace {
 
-constexpr uint32_t kBackDisabled = 0x1;
-constexpr uint32_t kNextDisabled = 0x4;
-
 // Puts the page's progress and the wizard's questions in the platform for
 // one run and takes them out again.
 class LentSeams {
@@ -77,7 +74,7 @@ void InsingPage::BuildControls() {
 }
 
 bool InsingPage::LoadPage(int mode) {
-  AddFlags(kBackDisabled | kNextDisabled);
+  AddFlags(cc::win::kPageNoBackEnable | cc::win::kPageNoNextEnable);
   if (mode == kLoadCreated || mode == kLoadLanguageChanged || LanguageChanged()) {
     btnDetail_->SetVisible(HasFlag(kInsingShowDetailButton));
     textDetail_->Hide();
@@ -143,7 +140,7 @@ bool InsingPage::Install(int direction) {
   LentSeams lent(platform, watch, prompts);
   // An error page shows only this run's error.
   if (direction == kInstallPhase) Config().Remove(u"Ret.ErrorInfo");
-  InstallSession session(platform, Config(), Context().logic.Payload().archive());
+  InstallSession session(platform, Config(), Context().logic.Payload().archive(), Log());
   EnableEarlierInstallationRemoval(session);
   bool ran = RunInstall(session, direction);
   // Stopped before its files were all in place, by Cancel or by a folder
@@ -151,9 +148,9 @@ bool InsingPage::Install(int direction) {
   // it goes now.
   if (direction == kInstallPhase && !ran && !session.files_in_place) {
     bool canceled = ClassifyInstall(ran, Config()) == InstallOutcome::kCanceledInFiles;
-    LogText(Str(canceled ? u"Installation cancelled during the copy; removing what this run created."
+    Log().Write(Str(canceled ? u"Installation cancelled during the copy; removing what this run created."
                          : u"Installation failed before its files were in place; removing what this run created."));
-    RollBackStoppedRun(*platform.files, session.record, watch);
+    RollBackStoppedRun(*platform.files, Log(), session.record, watch);
     if (canceled) StoreCanceledError(Config());
   }
   return ran;
@@ -189,7 +186,7 @@ void InsingPage::RunLaunchFile() {
   Platform& platform = Context().platform;
   Str program = ResolveFinishPath(Config().Get(KeyOf(u".editLaunchfile0")), Config(), platform);
   if (program.IsEmpty()) return;
-  LogLine(u"ShellExecute:%s", program);
+  Log().Line(u"ShellExecute:%s", program);
   if (!FileExists(*platform.files, program)) return;
   OpenAndWait(Form().Handle(), program, HasFlag(kInsingLaunchHidden) ? SW_HIDE : SW_SHOWNORMAL);
 }

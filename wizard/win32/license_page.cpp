@@ -37,7 +37,7 @@ void LicensePage::BuildControls() {
 
 bool LicensePage::LoadPage(int mode) {
   if (mode == kLoadCreated || mode == kLoadLanguageChanged || LanguageChanged()) ShowAgreementControls();
-  if (HasFlag(kLicenseRadioButtons) && !radYes_->Checked()) AddFlags(kNextDisabled);
+  if (HasFlag(kLicenseRadioButtons) && !radYes_->Checked()) AddFlags(cc::win::kPageNoNextEnable);
   if (mode == kLoadLanguageChanged && Created()) SetTimer(hwnd_, kAgreementTextTimer, 5, nullptr);
   return InfoPage::LoadPage(mode);
 }

@@ -10,8 +10,6 @@ namespace wizard {
 
 // The agreement is given by the radio buttons.
 inline constexpr uint32_t kLicenseRadioButtons = 0x100000;
-// Page flag: Next disabled.
-inline constexpr uint32_t kNextDisabled = 0x4;
 
 class LicensePage : public InfoPage {
  public:

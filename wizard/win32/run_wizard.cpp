@@ -47,7 +47,7 @@ int RunWizard(Platform& platform, const std::function<void(InsForm&)>& afterInit
       WizardController controller(form, logic, platform);
       WizardExtensionHost extensionHost(
           form, [&controller]() -> cc::win::Control* { return controller.CurrentPage(); });
-      ExtensionHook extension(platform, logic.Config(), logic.Payload(), extensionHost);
+      ExtensionHook extension(platform, logic.Config(), logic.Payload(), extensionHost, logic.Log());
       if (extension.Load()) {
         controller.SetExtensionNotifier([&extension](int page, int event, uintptr_t control) {
           return extension.Notify(page, event, control);
@@ -57,7 +57,7 @@ int RunWizard(Platform& platform, const std::function<void(InsForm&)>& afterInit
       controller.Start();
       app.Run(&form);
       code = WizardExitCode(controller.End());
-      LogLine(u"Setup ends with exit code %d.", code);
+      logic.Log().Line(u"Setup ends with exit code %d.", code);
       extension.Unload();
       form.DestroyHandle();
     }

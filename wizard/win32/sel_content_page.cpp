@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
+#include "runtime/lang_text.h"
 #include "wizard/choice_log.h"
-#include "wizard/lang_text.h"
 #include "wizard/page_ids.h"
 
 namespace wizard {
@@ -94,7 +94,7 @@ bool SelContentPage::LeavePage(int direction) {
   int chosen = CheckedType();
   if (chosen < 0 && !types_.empty()) chosen = types_.front().number;
   ChooseSetupType(Config(), LangCode(), types_, chosen);
-  LogChoiceResults(Config(), {u"Ret.Content.Index", u"Ret.Customize.", u"Ret.Location.Required"});
+  LogChoiceResults(Log(), Config(), {u"Ret.Content.Index", u"Ret.Customize.", u"Ret.Location.Required"});
   return true;
 }
 

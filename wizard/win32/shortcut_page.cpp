@@ -154,7 +154,7 @@ bool ShortcutPage::LeavePage(int direction) {
   if (direction != 1) return true;
   ReadChecks();
   StoreTaskResults(Config(), model_, kind_);
-  LogChoiceResults(Config(), {u"Ret.Shortcut.chk"});
+  LogChoiceResults(Log(), Config(), {u"Ret.Shortcut.chk"});
   return true;
 }
 

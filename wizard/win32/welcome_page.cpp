@@ -43,10 +43,11 @@ bool WelcomePage::LoadPage(int mode) {
 void WelcomePage::OnLinkClick(cc::win::Control*, cc::win::EventArgs&) {
   Str target = LinkTargetOfText(linkPage_->Text());
   if (target.IsNull()) {
-    LogText(Str(u"Link not opened: ") + linkPage_->Text() + Str(u" (not an address)"));
+    Log().Write(Str(u"Link not opened: ") + linkPage_->Text() + Str(u" (not an address)"));
     return;
   }
-  cc::win::OpenLink(target, Config().Get(u"Ret.Location.Path"), cc::win::LinkOpener(), LogText);
+  cc::win::OpenLink(target, Config().Get(u"Ret.Location.Path"), cc::win::LinkOpener(),
+                    [this](const Str& line) { Log().Write(line); });
 }
 
 }  // namespace wizard

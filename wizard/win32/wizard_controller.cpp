@@ -3,12 +3,12 @@
 #include <string>
 
 #include "runtime/ins_form.h"
+#include "runtime/lang_text.h"
 #include "runtime/setup_log.h"
 #include "ui/win32/app.h"
 #include "ui/win32/link_opener.h"
 #include "ui/win32/wizard_form.h"
 #include "wizard/close_decision.h"
-#include "wizard/lang_text.h"
 #include "wizard/win32/page_factory.h"
 
 namespace wizard {
@@ -26,6 +26,15 @@ Str Key(const Str& base, const char16_t* suffix) {
   return Str(key);
 }
 
+// A top-bar text of `page`: its own (an empty one included), else the one
+// every page shares (".s.c" + `suffix`), else empty rather than left from
+// the page before.
+Str TopBarText(const cc::KeyArr& config, const FunctionPage& page, const char16_t* suffix) {
+  Str text = GetLangText(config, page.LangCode(), Key(page.KeyBase(), suffix));
+  if (text.IsNull()) text = GetLangText(config, page.LangCode(), Key(Str(u".s.c"), suffix));
+  return text.IsNull() ? Str(u"") : text;
+}
+
 }  // namespace
 
 WizardController::WizardController(cc::win::WizardForm& form, InsForm& logic, Platform& platform)
@@ -36,7 +45,8 @@ WizardController::WizardController(cc::win::WizardForm& form, InsForm& logic, Pl
   form.SetTimerHandler([this](UINT_PTR id) { OnTimer(id); });
   form.SetDeclaredClickHandler([this](Control* clicked) { OnDeclaredClick(clicked); });
   form.SetLinkHandler([this](const Str& target) {
-    cc::win::OpenLink(target, context_.config.Get(u"Ret.Location.Path"), cc::win::LinkOpener(), LogText);
+    cc::win::OpenLink(target, context_.config.Get(u"Ret.Location.Path"), cc::win::LinkOpener(),
+                      [this](const Str& line) { Log(line); });
   });
 }
 
@@ -134,17 +144,10 @@ void WizardController::ApplyPageDeclared(FunctionPage* page) {
 }
 
 // The top bar's titles and every frame control under the page's key base.
-// Titles a page does not declare are empty rather than left from the page
-// before.
 void WizardController::ApplyClientDeclared(FunctionPage* page) {
   cc::win::WizardForm& form = context_.form;
-  Str title = GetLangText(context_.config, page->LangCode(), Key(page->KeyBase(), u".labBack1.labBTitle"));
-  if (title.IsNull()) title = GetLangText(context_.config, page->LangCode(), Str(u".s.c.labBack1.labBTitle"));
-  form.TitleLabel()->SetText(title.IsNull() ? Str(u"") : title);
-  Str subtitle =
-      GetLangText(context_.config, page->LangCode(), Key(page->KeyBase(), u".labBack1.labSTitle"));
-  if (subtitle.IsNull()) subtitle = GetLangText(context_.config, page->LangCode(), Str(u".s.c.labBack1.labSTitle"));
-  form.SubtitleLabel()->SetText(subtitle.IsNull() ? Str(u"") : subtitle);
+  form.TitleLabel()->SetText(TopBarText(context_.config, *page, u".labBack1.labBTitle"));
+  form.SubtitleLabel()->SetText(TopBarText(context_.config, *page, u".labBack1.labSTitle"));
   form.SetConfigName(Str(u""));
   form.ApplyDeclaredTo(&form, page->KeyBase(), page);
 }
@@ -166,7 +169,7 @@ void WizardController::ShowNoPages() {
   form.PageHost()->Hide();
   form.CancelButton()->Focus();
   end_.noPages = true;
-  LogText(Str(u"The page sequence has no first page."));
+  context_.logic.Log().Write(Str(u"The page sequence has no first page."));
 }
 
 void WizardController::EndWizard() {
@@ -178,7 +181,7 @@ void WizardController::EndWizard() {
   if (cc::win::App* app = cc::win::App::Current()) app->EndLoop();
 }
 
-void WizardController::Log(const Str& line) { LogText(line); }
+void WizardController::Log(const Str& line) { context_.logic.Log().Write(line); }
 
 // ---- error page
 
@@ -200,7 +203,7 @@ void WizardController::ShowError() {
   form.CancelButton()->Show();
   form.CancelButton()->Focus();
   form.Invalidate();
-  LogText(Str(u"Error page: ") + error);
+  context_.logic.Log().Write(Str(u"Error page: ") + error);
 }
 
 // ---- closing

@@ -1,6 +1,4 @@
-#include "wizard/lang_text.h"
-
-namespace wizard {
+#include "runtime/lang_text.h"
 
 cc::Str LangKey(const cc::Str& langCode, const cc::Str& key) {
   cc::Str result = langCode;
@@ -23,5 +21,3 @@ cc::Str CurrentLanguage(const cc::KeyArr& config) {
   cc::Str code = config.Get(u"s.c.IniLang");
   return code.IsNull() ? cc::Str(u"") : code;
 }
-
-}  // namespace wizard

@@ -1,11 +1,10 @@
 // Language-qualified configuration texts: the value of key K in language L
-// is stored under L + "." + K (no second dot when K begins with one).
+// is stored under L + "." + K (no second dot when K begins with one). The
+// wizard's pages and its window frame both read their texts this way.
 #pragma once
 
 #include "core/key_arr.h"
 #include "core/str.h"
-
-namespace wizard {
 
 // The key under which `key` is stored for `langCode`.
 cc::Str LangKey(const cc::Str& langCode, const cc::Str& key);
@@ -19,5 +18,3 @@ cc::Str GetLangTextOr(const cc::KeyArr& config, const cc::Str& langCode, const c
 
 // The language code in force ("s.c.IniLang").
 cc::Str CurrentLanguage(const cc::KeyArr& config);
-
-}  // namespace wizard
