@@ -6,8 +6,10 @@
 struct InstallSession;
 
 // With `record`, appends "Dir?=" + `path` to the record text (also when the
-// folder exists already). A missing folder is announced with the status
-// line "Create folder:" + path and created with its missing parents, the
-// outermost first; only `path` itself is recorded. Returns whether the
-// folder exists afterwards.
+// folder exists already), preceded by a "Dir?=" line for each of its
+// missing parent folders, the outermost first: the uninstall removes them
+// once they are empty instead of leaving an empty folder behind. A missing
+// folder is announced with the status line "Create folder:" + path and
+// created with its missing parents, the outermost first. Returns whether
+// the folder exists afterwards.
 bool CreateFolder(InstallSession& session, const cc::Str& path, bool record);

@@ -247,7 +247,9 @@ snapshot() {
   local link
   while IFS= read -r link; do
     [ -n "$link" ] || continue
-    echo "$link -> $(link_target "$(link_folder "${link%%:*}" "$2")/${link#*:}")"
+    echo "$link"
+    lnkinfo "$(link_folder "${link%%:*}" "$2")/${link#*:}" 2>/dev/null |
+      grep -iE '^\s*(local path|description|working directory|command line arguments|icon location|show window|hot key)' | grep -v '^lnkinfo'
   done <<< "$(installed_links "$2")"
   echo "== service"; service_config
 }
@@ -325,6 +327,7 @@ check_removed() {
     "$(cd "$app" 2>/dev/null && find . | sort | tr '\n' ' ')" ". ./My own notes.txt "
   check "the user's file is kept unchanged" same_text "$(tr -d '\r' < "$app/My own notes.txt" 2>/dev/null)" "my own notes"
   check "the menu folder is gone" test ! -e "$(link_folder menu "$menu")"
+  check "... with the parent folder the install made for it" test ! -e "$(link_folder menu "${menu%%\\*}")"
   check "no desktop link is left" same_text "$(installed_links "$menu")" ""
   check "the registry values are gone" fails has_key "$values_key"
   check "the installed-programs entry is gone" fails has_key "$entry"
