@@ -14,7 +14,7 @@
 # the user's own is put into the application folder, the installation is
 # removed through its record, nothing of it is left, the user's file is.
 # Failures leave a screenshot named after the row in build/screenshots
-# (wizard_ROW_fail.png); every row also keeps its installing and finish
+# (wizard_install_ROW_fail.png); every row also keeps its installing and finish
 # pages there. Exits non-zero when any check failed.
 # Usage: wizard_install_test.sh [ROW...]   (default: every row)
 set -uo pipefail
@@ -58,6 +58,8 @@ rows=(
 | menu:Прочтите.lnk>readme.txt,desk:Brindlecraft Notes прочтите.lnk>readme.txt,menu:Brindlecraft Notes.lnk>notepad.exe,desk:Brindlecraft Notes.lnk>notepad.exe,menu:Удалить Brindlecraft Notes.lnk>unins.exe \
 | Блокнот Brindlecraft | no | Log.AppName=Brindlecraft Notes,Log.UninsKey=[Velmora]BrindlecraftNotes | 0 | -"
 )
+
+rm -f "$shots"/wizard_install_*.png  # no picture of an earlier run stays to mislead
 
 # ---- the project and the prefix ------------------------------------------
 work="$windows/e2e-wizard-install"
@@ -173,7 +175,7 @@ walk() {
     fi
     if [ "$code" != "${codes[-1]}" ]; then  # mid-way: to the licence and back
       next; expect_page "$lang" p2 "mid-way: " || return 1
-      screenshot "wizard_${name}_licence_$code"
+      screenshot "wizard_install_${name}_licence_$code"
       back; expect_page "$lang" p1 "back: " || return 1
     fi
   done
@@ -192,7 +194,7 @@ walk() {
       check "component $item cleared" drive tree-check "$W" treeComp "$item" off
       check_soon "component $item shows clear" 1 tree_state "$item"
     done
-    screenshot "wizard_${name}_components"
+    screenshot "wizard_install_${name}_components"
     next
   fi
   expect_page "$lang" p6 || return 1
@@ -211,17 +213,23 @@ walk() {
     drive click "$W" "$item" >/dev/null
     check "task $item cleared" soon_true box_unchecked "$item"
   done
-  screenshot "wizard_${name}_tasks"
+  screenshot "wizard_install_${name}_tasks"
   next; expect_page "$lang" p9 || return 1
-  screenshot "wizard_${name}_confirmation"
+  screenshot "wizard_install_${name}_confirmation"
+  local summary; summary=$(drive text "$W" textConfirm)
+  [ "$dest" != - ] && check "the confirmation names the typed folder" grep -qxF "    ${dest%\\}\\" <<< "$summary"
+  [ "$menu" != - ] && check "the confirmation names the typed menu folder" grep -qxF "    $menu" <<< "$summary"
   next
   check "Install asks once more" grep -qF "$(lang_value "$lang" s.p p9.ConfirmMsg)" \
     <<< "$(drive msgbox --timeout 15000 id=6)"
-  screenshot "wizard_${name}_installing"
+  # The installing page, once the question has gone (a fast install may
+  # have left it already: then there is no picture of it).
+  drive wait-control "$W" labBTitle --text "$(page_title "$lang" p10)" --timeout 10000 >/dev/null &&
+    screenshot "wizard_install_${name}_installing"
   check "the installing page ends on the finish page" \
     drive wait-control "$W" labBTitle --text "$(page_title "$lang" p11)" --timeout 90000 || return 1
   check "progress reached 100" grep -q 'pos=100' <<< "$(drive progress "$W" progBar)"
-  screenshot "wizard_${name}_finish"
+  screenshot "wizard_install_${name}_finish"
   # Launch and readme cleared, so that no program stays behind.
   drive click "$W" chkLaunch >/dev/null; drive click "$W" chkReadme >/dev/null
   check "launch cleared" soon_true box_unchecked chkLaunch
@@ -381,10 +389,10 @@ run_row() {
       check_removed "${f[@]}"
     fi
   else
-    screenshot "wizard_${name}_fail"
+    screenshot "wizard_install_${name}_fail"
     kill "$setup_pid" 2>/dev/null
   fi
-  [ $failures -ne $before ] && [ ! -f "$shots/wizard_${name}_fail.png" ] && screenshot "wizard_${name}_fail"
+  [ $failures -ne $before ] && [ ! -f "$shots/wizard_install_${name}_fail.png" ] && screenshot "wizard_install_${name}_fail"
   wait_program "$setup_pid" 10 >/dev/null 2>&1
   clean_up
 }
