@@ -43,6 +43,9 @@ keep_prefix_awake
 # 12 record keys expected (KEY=VALUE,...), besides what 8-11 imply
 # 13 exit code expected
 # 14 velmora-harness overrides for the same choices (the harness row), or -
+# "language" chooses Compact, which leaves out the sync service's program:
+# its service, ticked on the tasks page, is not made (the install skips a
+# service whose program it did not install).
 rows=(
   "default | en | 0 | - | - | - | - \
 | BrindleNotes.cfg readme.txt keymap.ini BrindleSync.exe Samples/welcome.note Samples/recipes.note Samples/Grüße.note Templates/meeting.note dict/de.dic dict/ru.dic unins.exe \
@@ -138,7 +141,6 @@ lang_value() {
 page_title() { lang_value "$1" s.p "$2.labBack1.labBTitle"; }  # page_title LANG pN
 
 # ---- driving the wizard ------------------------------------------------------
-fail_shot=""
 # on_page LANG pN: waits until page N shows its title in LANG.
 on_page() {
   drive wait-control "$W" labBTitle --text "$(page_title "$1" "$2")" --timeout 15000 >/dev/null
@@ -150,7 +152,7 @@ back() { drive click "$W" btnBack >/dev/null; }
 enabled() { grep -q 'enabled=1' <<< "$(drive state "$W" "$1")"; }
 box_checked() { grep -q 'checked=1' <<< "$(drive state "$W" "$1")"; }
 box_unchecked() { grep -q 'checked=0' <<< "$(drive state "$W" "$1")"; }
-# item_state TREE_TEXT: the state image of the component (1 clear, 2 ticked, 3 part)
+# tree_state TREE_PATH: the state image of the component (1 clear, 2 ticked, 3 part)
 tree_state() {
   drive tree-items "$W" treeComp | sed -n "s/^ *text=\"${1##*/}\" state=\([0-9]\)$/\1/p" | head -1
 }
