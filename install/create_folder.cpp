@@ -41,13 +41,8 @@ std::vector<cc::Str> MissingParents(FileSystem& files, const cc::Str& path) {
 }  // namespace
 
 bool CreateFolder(InstallSession& session, const cc::Str& path, bool record) {
+  if (record) session.record.AddLine(u"Dir?=", path);
   FileSystem& files = *session.platform.files;
-  if (record) {
-    // Recorded before `path`, so that the removal, which goes backwards,
-    // meets them once `path` has gone and they are empty.
-    for (const cc::Str& parent : MissingParents(files, path)) session.record.AddLine(u"Dir?=", parent);
-    session.record.AddLine(u"Dir?=", path);
-  }
   if (FolderExists(files, path)) return true;
   ShowStatusLine(session.progress(), cc::Str(u"Create folder:") + path + cc::Str(u"\r\n"));
   files.ClearLastError();
@@ -56,4 +51,13 @@ bool CreateFolder(InstallSession& session, const cc::Str& path, bool record) {
   LogLine(u"Create folder NG:%s", path);
   LogOsError(files);
   return false;
+}
+
+bool CreateFolderRecordingParents(InstallSession& session, const cc::Str& path) {
+  // Recorded before `path`: the removal goes backwards, so it meets them
+  // once `path` has gone and they are empty.
+  for (const cc::Str& parent : MissingParents(*session.platform.files, path)) {
+    session.record.AddLine(u"Dir?=", parent);
+  }
+  return CreateFolder(session, path, true);
 }
