@@ -6,7 +6,8 @@
 # its choices on the pages (language, setup type, components, a typed
 # destination and start-menu folder, tasks), installs on the installing
 # page, ends on the finish page, and is checked from Linux in the prefix
-# and with tools we did not write (wine reg query, wine sc qc, lnkinfo):
+# and with tools we did not write (wine reg query/export, wine sc query,
+# lnkinfo):
 # the files, the registry values, the association, the service, the links,
 # the record's keys and the exit code. A row marked for it is installed a
 # second time by velmora-harness with the same choices, which must give the
@@ -14,8 +15,9 @@
 # the user's own is put into the application folder, the installation is
 # removed through its record, nothing of it is left, the user's file is.
 # Failures leave a screenshot named after the row in build/screenshots
-# (wizard_install_ROW_fail.png); every row also keeps its installing and finish
-# pages there. Exits non-zero when any check failed.
+# (wizard_install_ROW_fail.png); every row also keeps its tasks,
+# confirmation, installing and finish pages there. Leaves the prefix as it
+# found it. Exits non-zero when any check failed.
 # Usage: wizard_install_test.sh [ROW...]   (default: every row)
 set -uo pipefail
 source "$(dirname "$0")/common.sh"
