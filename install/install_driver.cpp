@@ -91,7 +91,7 @@ bool PrepareStartMenuFolder(InstallSession& session) {
   cc::Str menu = store.Get(u"Ret.Menu.Path");
   if (menu.IsEmpty()) menu = store.Get(u"Ret.Menu.InitPath");
   session.start_menu_folder = WithTrailingBackslash(base) + WithTrailingBackslash(menu);
-  if (!CreateFolder(session, session.start_menu_folder, true)) {
+  if (!CreateFolderRecordingParents(session, session.start_menu_folder)) {
     return Fail(session, u".s.i.Var.CreateFolderError", session.start_menu_folder);
   }
   return true;

@@ -1,5 +1,9 @@
 #include "install/shortcut_link.h"
 
+#include <string>
+#include <string_view>
+
+
 #include "platform/file_helpers.h"
 #include "platform/os_version.h"
 #include "platform/platform.h"
@@ -40,6 +44,15 @@ void ChooseIcon(const cc::Str& target, const LinkFields& fields, ShellLinkSpec* 
 }
 
 }  // namespace
+
+cc::Str LinkFileName(const cc::Str& name) {
+  std::u16string kept;
+  for (char16_t c : name.View()) {
+    if (c < 0x20 || std::u16string_view(u":*?\"<>|").find(c) != std::u16string_view::npos) continue;
+    kept.push_back(c);
+  }
+  return cc::Str(std::move(kept));
+}
 
 bool IsUrlTarget(const cc::Str& target) {
   return target.StartsWith(u"http://") || target.StartsWith(u"https://") || target.StartsWith(u"ftp://");

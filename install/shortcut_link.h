@@ -24,6 +24,13 @@ struct LinkFields {
   uint16_t hot_key = 0;
 };
 
+// `name` (a link's configured name) as the link's file name: the
+// characters no file name can hold (":", "*", "?", '"', "<", ">", "|" and
+// control characters) are left out, so "Notes: read me" becomes
+// "Notes read me" rather than a stream of a file "Notes". Backslashes stay:
+// they name a sub-folder.
+cc::Str LinkFileName(const cc::Str& name);
+
 // True when `target` is a web address: it begins with "http://",
 // "https://" or "ftp://" (letter case matters).
 bool IsUrlTarget(const cc::Str& target);

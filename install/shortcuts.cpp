@@ -189,13 +189,14 @@ void MakeLink(InstallSession& session, ShortcutItem& item, int k, PlaceMode mode
               TileRun& tiles) {
   const cc::Str linkName =
       PageText(session.store, cc::Str::Formatted(u".s.i.Short.%d.%s", item.index, kShortcutLocationNames[k]));
-  const cc::Str linkPath = location + linkName + LinkExtension(item, mode);
+  const cc::Str fileName = LinkFileName(linkName);
+  const cc::Str linkPath = location + fileName + LinkExtension(item, mode);
   const LinkFields fields = ReadLinkFields(session, item.index, linkName);
   if (mode != PlaceMode::kTile) {
     CreateShellLink(session.platform, session.os_index, linkPath, item.target, fields);
   }
   if (mode == PlaceMode::kPin) {
-    PinShortcut(session, linkPath, linkName, item.target, fields);
+    PinShortcut(session, linkPath, fileName, item.target, fields);
     DeleteFileForced(*session.platform.files, linkPath);
   } else if (mode == PlaceMode::kTile) {
     MakeTile(session, tiles, ReadTileRequest(session, item, k, linkPath, fields));

@@ -251,6 +251,31 @@ TEST(ShortcutStepTest, LinkFieldsComeFromTheItem) {
   EXPECT_EQ(link->icon_index, 0);
 }
 
+// A configured name with characters no file name can hold: the link's file
+// leaves them out, its description keeps the name as written.
+TEST(ShortcutStepTest, LinkFileNamesLeaveOutWhatNoFileNameHolds) {
+  struct Case {
+    const char16_t* name;
+    const char* file;
+  };
+  const Case cases[] = {
+      {u"Notes: read me", "Notes read me"},
+      {u"What? <new> \"1.4\" | *", "What new 1.4  "},
+      {u"Grüße – прочтите", "Grüße – прочтите"},
+  };
+  for (const Case& c : cases) {
+    ShortcutWorld world(FakeWindows::k7);
+    world.Shortcut(0, u"<Application Folder>\\app.exe", Always(1));
+    world.store.Set(u"en-US.s.i.Short.0.Desk", c.name);
+    ASSERT_TRUE(world.Run()) << c.file;
+    const cc::Str path = cc::Str(u"C:\\Users\\user\\Desktop\\") + cc::Str::FromUtf8(c.file) + cc::Str(u".lnk");
+    const ShellLinkSpec* link = world.platform.fake_shell.FindLink(path);
+    ASSERT_NE(link, nullptr) << c.file;
+    EXPECT_EQ(link->description, cc::Str(c.name)) << c.file;
+    EXPECT_TRUE(world.Recorded("Short?=" + path.ToUtf8())) << c.file;
+  }
+}
+
 TEST(ShortcutStepTest, AHugeItemCountOnlyVisitsItemsThatExist) {
   ShortcutWorld world;
   world.Shortcut(0, u"<Application Folder>\\app.exe", Always(1));

@@ -183,6 +183,35 @@ TEST(RoundTripTest, InstallThenRemoveLeavesOnlyWhatIsKept) {
   EXPECT_FALSE(w.Exists(pinnedLink));
 }
 
+// A start-menu folder typed with a sub-folder: the vendor folder the
+// install made goes with the uninstall; one that was there before stays,
+// with what else it holds.
+TEST(RoundTripTest, AVendorMenuFolderGoesOnlyWhenTheInstallMadeIt) {
+  struct Case {
+    const char* name;
+    bool vendorThere;
+  };
+  for (const Case& c : {Case{"made by the install", false}, Case{"there before", true}}) {
+    RoundTripWorld w;
+    w.store.Set(u"Ret.Menu.Path", u"Acme\\Demo");
+    const cc::Str vendor =
+        w.platform.fake_system.SpecialFolderPath(kCsidlCommonPrograms) + cc::Str(u"\\Acme\\");
+    if (c.vendorThere) {
+      ASSERT_TRUE(w.platform.fake_files.PutFile(vendor + cc::Str(u"Other.lnk"), "other"));
+    }
+    ASSERT_TRUE(RunInstall(w.session, kInstallPhase)) << c.name << ": " << w.store.Get(u"Ret.ErrorInfo").ToUtf8();
+    EXPECT_TRUE(w.Exists(vendor + cc::Str(u"Demo\\Demo.lnk"))) << c.name;
+
+    InstallSession removal(w.platform, w.store, nullptr);
+    EXPECT_EQ(UninstallFolder(removal, kApp, 1), 0) << c.name;
+    EXPECT_FALSE(w.Exists(vendor + cc::Str(u"Demo"))) << c.name;
+    EXPECT_EQ(w.Exists(vendor + cc::Str(u"Other.lnk")), c.vendorThere) << c.name;
+    EXPECT_EQ(w.Exists(w.platform.fake_system.SpecialFolderPath(kCsidlCommonPrograms) + cc::Str(u"\\Acme")),
+              c.vendorThere)
+        << c.name;
+  }
+}
+
 TEST(RoundTripTest, SecondInstallRemovesTheFirstFromItsRecord) {
   RoundTripWorld w;
   EnableEarlierInstallationRemoval(w.session);
