@@ -202,7 +202,7 @@ TEST(RoundTripTest, AVendorMenuFolderGoesOnlyWhenTheInstallMadeIt) {
     ASSERT_TRUE(RunInstall(w.session, kInstallPhase)) << c.name << ": " << w.store.Get(u"Ret.ErrorInfo").ToUtf8();
     EXPECT_TRUE(w.Exists(vendor + cc::Str(u"Demo\\Demo.lnk"))) << c.name;
 
-    InstallSession removal(w.platform, w.store, nullptr);
+    InstallSession removal(w.platform, w.store, nullptr, w.log);
     EXPECT_EQ(UninstallFolder(removal, kApp, 1), 0) << c.name;
     EXPECT_FALSE(w.Exists(vendor + cc::Str(u"Demo"))) << c.name;
     EXPECT_EQ(w.Exists(vendor + cc::Str(u"Other.lnk")), c.vendorThere) << c.name;
