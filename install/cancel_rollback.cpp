@@ -13,13 +13,6 @@ namespace {
 // The status line CreateFolder announces a missing folder with.
 constexpr std::u16string_view kCreateFolderLine = u"Create folder:";
 
-cc::Str WithoutTrailingSeparator(cc::Str path) {
-  while (path.GetLength() > 3 && (path.EndsWith(u"\\") || path.EndsWith(u"/"))) {
-    path = path.Substring(0, path.GetLength() - 1);
-  }
-  return path;
-}
-
 bool SamePath(const cc::Str& a, const cc::Str& b) { return a.Equals(b, true); }
 
 // A path with its letter case folded, to compare paths as Windows does.
@@ -135,7 +128,7 @@ void RunFootprint::AddStatusLine(const cc::Str& line) {
   cc::Str text = line;
   if (text.EndsWith(u"\r\n")) text = text.Substring(0, text.GetLength() - 2);
   if (text.View().substr(0, kCreateFolderLine.size()) == kCreateFolderLine) {
-    NoteFolder(WithoutTrailingSeparator(text.Substring(static_cast<int>(kCreateFolderLine.size()))));
+    NoteFolder(text.Substring(static_cast<int>(kCreateFolderLine.size())));
   } else {
     // A file's line: its path after the indentation of its level.
     text.Trim();
@@ -148,17 +141,10 @@ void RunFootprint::AddStatusLine(const cc::Str& line) {
 
 // Notes `folder` and its missing parents, outermost first.
 void RunFootprint::NoteFolder(const cc::Str& folder) {
-  std::vector<cc::Str> missing;
-  for (cc::Str f = folder; !f.IsEmpty() && !FolderExists(files_, f);) {
-    missing.push_back(f);
-    int cut = f.LastIndexOf(u'\\');
-    if (cut <= 2) break;  // a drive root or a bare name
-    f = f.Substring(0, cut);
-  }
-  for (auto it = missing.rbegin(); it != missing.rend(); ++it) {
+  for (const cc::Str& missing : MissingFolders(files_, folder)) {
     bool known = false;
-    for (const cc::Str& c : created_) known = known || SamePath(c, *it);
-    if (!known) created_.push_back(*it);
+    for (const cc::Str& c : created_) known = known || SamePath(c, missing);
+    if (!known) created_.push_back(missing);
   }
 }
 

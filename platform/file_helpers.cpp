@@ -36,6 +36,12 @@ cc::Str WithoutTrailingSeparators(const cc::Str& path) {
   return path.Substring(0, end);
 }
 
+// "C:" or "\\server": where climbing a folder path ends; never made by us.
+bool IsVolumeName(std::u16string_view folder) {
+  if (folder.size() == 2 && folder[1] == u':') return true;
+  return folder.substr(0, 2) == u"\\\\" && folder.find_first_of(u"\\/", 2) == std::u16string_view::npos;
+}
+
 bool IsFolderAttributes(uint32_t attributes) {
   return attributes != kInvalidFileAttributes && (attributes & kFileAttributeDirectory);
 }
@@ -139,6 +145,18 @@ bool MakeFolderTree(FileSystem& files, const cc::Str& path) {
     if (!FolderExists(files, parent) && !MakeFolderTree(files, parent)) return false;
   }
   return files.CreateFolder(folder) || FolderExists(files, folder);
+}
+
+std::vector<cc::Str> MissingFolders(FileSystem& files, const cc::Str& path) {
+  std::vector<cc::Str> missing;
+  cc::Str folder = WithoutTrailingSeparators(path);
+  while (!folder.IsEmpty() && !IsVolumeName(folder.View()) && !FolderExists(files, folder)) {
+    missing.insert(missing.begin(), folder);
+    size_t cut = folder.View().find_last_of(u"\\/");
+    if (cut == std::u16string_view::npos) break;
+    folder = WithoutTrailingSeparators(folder.Substring(0, static_cast<int>(cut)));
+  }
+  return missing;
 }
 
 bool CopyFileTo(FileSystem& files, const cc::Str& source, const cc::Str& target,

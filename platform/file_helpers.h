@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/str.h"
 
@@ -39,6 +40,11 @@ bool MakeFolder(FileSystem& files, const cc::Str& path);
 // True when the folder exists or was created together with its missing
 // parents. False when a part of the path is a file or cannot be created.
 bool MakeFolderTree(FileSystem& files, const cc::Str& path);
+// The folders that making `path` would create: `path` and those of its
+// parents that do not exist, outermost first, without trailing separators.
+// A drive ("C:") or a server ("\\server") is never among them. Empty when
+// `path` exists or is empty.
+std::vector<cc::Str> MissingFolders(FileSystem& files, const cc::Str& path);
 
 // Copies a file (attributes and last-write time too). False when the source
 // is missing, the target folder is missing, or `failIfExists` is set and the

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "platform/fake/fake_platform.h"
 
 namespace {
@@ -271,6 +274,31 @@ TEST_F(FileHelpersTest, MakeFolderTree) {
   EXPECT_TRUE(MakeFolder(files_, cc::Str(u"C:\\p\\")));
   EXPECT_TRUE(MakeFolder(files_, cc::Str(u"C:\\p")));
   EXPECT_FALSE(MakeFolder(files_, cc::Str(u"C:\\file.txt")));
+}
+
+// What making a folder would create, outermost first; never a drive or a
+// server, whose names are where the climb ends.
+TEST_F(FileHelpersTest, MissingFolders) {
+  files_.PutFolder(cc::Str(u"C:\\Vendor"));
+  struct Case {
+    const char16_t* path;
+    std::vector<std::u16string> missing;
+  };
+  const Case kCases[] = {
+      {u"C:\\Vendor\\App\\Tools\\", {u"C:\\Vendor\\App", u"C:\\Vendor\\App\\Tools"}},
+      {u"C:\\New", {u"C:\\New"}},
+      {u"c:/x/y", {u"c:/x", u"c:/x/y"}},
+      {u"C:\\Vendor\\", {}},
+      {u"C:\\", {}},
+      {u"Q:\\new", {u"Q:\\new"}},  // the volume itself is never made
+      {u"\\\\server\\share\\x", {u"\\\\server\\share", u"\\\\server\\share\\x"}},
+      {u"", {}},
+  };
+  for (const Case& c : kCases) {
+    std::vector<std::u16string> got;
+    for (const cc::Str& folder : MissingFolders(files_, cc::Str(c.path))) got.emplace_back(folder.View());
+    EXPECT_EQ(got, c.missing) << cc::Str(c.path).ToUtf8();
+  }
 }
 
 TEST_F(FileHelpersTest, CopyFileTo) {
