@@ -346,7 +346,7 @@ void WizardForm::OnCancelClick(Control*, EventArgs&) {
 
 LRESULT WizardForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == kToolkitMessage && wParam == kOpenLink && lParam != 0) {
-    if (onLink_) onLink_(Str(reinterpret_cast<const char16_t*>(lParam)));
+    OpenLinkTarget(Str(reinterpret_cast<const char16_t*>(lParam)));
     return 0;
   }
   if (message == WM_TIMER && onTimer_) {

@@ -84,6 +84,11 @@ class WizardForm : public Dialog {
   // a handler the form opens nothing, so no target escapes the link policy
   // its owner applies.
   void SetLinkHandler(std::function<void(const Str&)> handler) { onLink_ = std::move(handler); }
+  // Hands `target` to the link handler: what link controls and pages that
+  // open a link both call.
+  void OpenLinkTarget(const Str& target) {
+    if (onLink_) onLink_(target);
+  }
   // Receives the form's timers (each stopped before the handler runs).
   void SetTimerHandler(std::function<void(UINT_PTR)> handler) { onTimer_ = std::move(handler); }
 

@@ -1,7 +1,7 @@
 #include "wizard/win32/welcome_page.h"
 
 #include "runtime/setup_log.h"
-#include "ui/win32/link_opener.h"
+#include "ui/win32/wizard_form.h"
 #include "wizard/link_target.h"
 #include "wizard/page_ids.h"
 
@@ -46,8 +46,7 @@ void WelcomePage::OnLinkClick(cc::win::Control*, cc::win::EventArgs&) {
     Log().Write(Str(u"Link not opened: ") + linkPage_->Text() + Str(u" (not an address)"));
     return;
   }
-  cc::win::OpenLink(target, Config().Get(u"Ret.Location.Path"), cc::win::LinkOpener(),
-                    [this](const Str& line) { Log().Write(line); });
+  Form().OpenLinkTarget(target);
 }
 
 }  // namespace wizard

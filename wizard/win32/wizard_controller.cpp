@@ -169,7 +169,7 @@ void WizardController::ShowNoPages() {
   form.PageHost()->Hide();
   form.CancelButton()->Focus();
   end_.noPages = true;
-  context_.logic.Log().Write(Str(u"The page sequence has no first page."));
+  Log(Str(u"The page sequence has no first page."));
 }
 
 void WizardController::EndWizard() {
@@ -203,7 +203,7 @@ void WizardController::ShowError() {
   form.CancelButton()->Show();
   form.CancelButton()->Focus();
   form.Invalidate();
-  context_.logic.Log().Write(Str(u"Error page: ") + error);
+  Log(Str(u"Error page: ") + error);
 }
 
 // ---- closing
