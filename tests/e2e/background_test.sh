@@ -87,18 +87,6 @@ make_project() {
   echo "$dir"
 }
 
-
-# near ACTUAL EXPECTED [TOLERANCE]: two R,G,B colours differ by at most
-# TOLERANCE (default 0) in each channel.
-near() {
-  local a b i tolerance=${3:-0} d
-  IFS=, read -r -a a <<< "$1"; IFS=, read -r -a b <<< "$2"
-  for i in 0 1 2; do
-    d=$((a[i] - b[i])); [ $d -lt 0 ] && d=$((-d))
-    [ $d -le "$tolerance" ] || { echo "       expected: $2 (±$tolerance)" >&2; echo "       actual:   $1" >&2; return 1; }
-  done
-}
-
 # gradient_at START END POS LENGTH: the colour a gradient from START to END
 # over LENGTH pixels has at POS. The painter builds a strip of as many steps
 # as the largest channel difference and stretches it, so the last pixel
@@ -156,8 +144,6 @@ expected_at() {
       fi ;;
   esac
 }
-
-log_text() { iconv -f UTF-16LE -t UTF-8 "$1" | tr -d '\r'; }
 
 for row in "${variants[@]}"; do
   IFS='|' read -r name layout keys kind logline <<< "$row"

@@ -74,7 +74,6 @@ selection_of() {  # selection_of W CONTROL: 'POSITION:"TEXT"' of a combo box
 tree_states() {
   drive tree-items "$1" treeComp | sed -n 's/.*text="\([^"]*\)".*state=\([0-9]\).*/\1:\2/p' | paste -sd, -
 }
-log_text() { iconv -f UTF-16LE -t UTF-8 "$1" | tr -d '\r'; }
 # results SETUP: the choices the pages logged, the last value of each key.
 results() {
   log_text "$1.log" | grep -E '^Ret\.[A-Za-z.]+[0-9_.]*=' | awk -F= '{v[$1]=$0; if (!($1 in o)) {o[$1]=n++; k[n-1]=$1}} END {for (i=0;i<n;i++) print v[k[i]]}'
@@ -105,7 +104,6 @@ install_results() {  # install_results SETUP LOG: installs what the pages chose
 }
 installed_files() { (cd "$app" 2>/dev/null && find . -type f | sort | tr '\n' ' '); }
 has_hkcr() { "$wine" reg query "HKCR\\$1" "$setup_view" >/dev/null 2>&1; }
-fails() { ! "$@" >/dev/null 2>&1; }  # fails COMMAND...: true when it fails
 has_service() { "$wine" sc query "$service" >/dev/null 2>&1; }
 
 run_minimal() {

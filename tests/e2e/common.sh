@@ -92,6 +92,10 @@ check() {  # check DESCRIPTION COMMAND...
     if declare -F check_failed_hook >/dev/null; then check_failed_hook; fi
   fi
 }
+fails() { ! "$@" >/dev/null 2>&1; }  # fails COMMAND...: true when it fails
+# log_text FILE: a setup log (UTF-16LE, CRLF) as UTF-8 lines; nothing while
+# the file is missing.
+log_text() { iconv -f UTF-16LE -t UTF-8 "$1" 2>/dev/null | tr -d '\r'; }
 same_text() { [ "$1" = "$2" ] || { echo "       expected: $2" >&2; echo "       actual:   $1" >&2; return 1; }; }
 # check_record_lines FILE EXPECTED: each line of EXPECTED is a whole line of
 # the record FILE.

@@ -23,7 +23,6 @@ work="$windows/e2e-extension"
 rm -rf "$work"; mkdir -p "$work"
 W=class=ccForm
 
-log_text() { iconv -f UTF-16LE -t UTF-8 "$1" | tr -d '\r'; }
 # The prefix's temporary folder (from the "<TempDir>:" line of a setup log)
 # as a Linux path.
 temp_folder() {

@@ -74,7 +74,6 @@ check_visible() {  # check_visible TREE NAME 0|1
   check "$2 visible=$3" same_text "$(field_of "$(tree_line "$1" "$2")" visible)" "$3"
 }
 still_open() { drive wait "$1" --timeout 1000 >/dev/null; }
-log_text() { iconv -f UTF-16LE -t UTF-8 "$1" | tr -d '\r'; }
 # check_log SETUP LANGUAGE: the log beside the setup survived the run whole.
 check_log() {
   local text

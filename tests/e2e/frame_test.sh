@@ -111,7 +111,6 @@ check_images() {
   fi
 }
 
-log_text() { iconv -f UTF-16LE -t UTF-8 "$1" | tr -d '\r'; }
 # check_log SETUP LANGUAGE: the log beside the setup survived the run whole.
 check_log() {
   local text

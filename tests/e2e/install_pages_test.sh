@@ -55,7 +55,6 @@ rm -rf "$app" "$cancel_app"
 for m in "${menus[@]}"; do rm -rf "$m/Velmora Pages" "$m/Velmora Pages Cancel"; done
 "$wine" reg delete "$entry" /f "$setup_view" >/dev/null 2>&1 || true
 
-log_text() { iconv -f UTF-16LE -t UTF-8 "$1" 2>/dev/null | tr -d '\r'; }
 
 # run_setup VAR NAME LOCALE: starts NAME-setup.exe (a copy per run, so each
 # run has its own log) in LOCALE; the window selector goes into W.

@@ -49,7 +49,6 @@ check_state() {  # check_state TREE NAME FIELD VALUE (of the visible control)
 frame_state() {  # frame_state W NAME FIELD: a frame control's field
   field_of "$(drive tree "$1" | grep -m1 "name=\"$2\" ")" "$3"
 }
-log_text() { iconv -f UTF-16LE -t UTF-8 "$1" 2>/dev/null | tr -d '\r'; }
 
 # pack_project NAME KEYS: the project with KEYS (SECTION:KEY=VALUE,...)
 # put under their sections in place of the project's own values, packed as

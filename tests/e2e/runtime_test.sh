@@ -39,7 +39,6 @@ run_setup() {  # run_setup EXE LOCALE -> prints the program's status line
   tr -d '\r' <"$out"
 }
 
-log_text() { iconv -f UTF-16LE -t UTF-8 "$1" | tr -d '\r'; }
 
 echo "payload in the setup's own module"
 line=$(run_setup "$setup" en_US.UTF-8)

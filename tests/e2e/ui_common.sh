@@ -59,6 +59,17 @@ pixel_at() {  # pixel_at FILE X Y: prints "R,G,B" of that pixel
   convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:
 }
 
+# near ACTUAL EXPECTED [TOLERANCE]: two R,G,B colours differ by at most
+# TOLERANCE (default 0) in each channel.
+near() {
+  local a b i tolerance=${3:-0} d
+  IFS=, read -r -a a <<< "$1"; IFS=, read -r -a b <<< "$2"
+  for i in 0 1 2; do
+    d=$((a[i] - b[i])); [ $d -lt 0 ] && d=$((-d))
+    [ $d -le "$tolerance" ] || { echo "       expected: $2 (±$tolerance)" >&2; echo "       actual:   $1" >&2; return 1; }
+  done
+}
+
 # soon EXPECTED COMMAND...: COMMAND's output once it reads EXPECTED, or its
 # last output after about ten seconds. A window answers a click a moment
 # later on a loaded machine; asking again until the state arrives keeps a

@@ -86,15 +86,6 @@ page_rect_of() {  # page_rect_of LAYOUT W H
   else echo "18,67,$(($2 - 36)),$(($3 - 122))"; fi
 }
 
-# near ACTUAL EXPECTED: two R,G,B colours differ by at most 4 per channel.
-near() {
-  local a b i d
-  IFS=, read -r -a a <<< "$1"; IFS=, read -r -a b <<< "$2"
-  for i in 0 1 2; do
-    d=$((a[i] - b[i])); [ $d -lt 0 ] && d=$((-d))
-    [ $d -le 4 ] || { echo "       expected: $2 (±4)" >&2; echo "       actual:   $1" >&2; return 1; }
-  done
-}
 # Places no control covers in each layout (client coordinates): the top
 # bar above the title, along the bottom edge, the page host's left margin.
 probes_of() {  # probes_of LAYOUT W H: "x,y" lines
@@ -137,7 +128,7 @@ check_page() {
     sleep 0.25; tries=$((tries + 1))
   done
   while IFS='|' read -r what x y colour; do
-    check "$what at $x,$y" near "$(pixel_at "$shots/$shot.png" $((ox + x)) $((oy + y)))" "$colour"
+    check "$what at $x,$y" near "$(pixel_at "$shots/$shot.png" $((ox + x)) $((oy + y)))" "$colour" 4
   done <<< "$probes"
 }
 # probe_list LAYOUT BACKGROUND W H: "what|x|y|R,G,B" lines: the background
@@ -158,7 +149,7 @@ probe_list() {
 probes_match() {  # probes_match FILE OX OY PROBES: every probe near its colour
   local what x y colour
   while IFS='|' read -r what x y colour; do
-    near "$(pixel_at "$1" $(($2 + x)) $(($3 + y)))" "$colour" 2>/dev/null || return 1
+    near "$(pixel_at "$1" $(($2 + x)) $(($3 + y)))" "$colour" 4 2>/dev/null || return 1
   done <<< "$4"
 }
 

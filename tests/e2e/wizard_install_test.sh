@@ -97,7 +97,6 @@ linux_path() {  # linux_path 'C:\a\b': the file in the prefix
 reg() { wine_text reg query "$@" "$setup_view"; }
 has_key() { "$wine" reg query "$1" "$setup_view" >/dev/null 2>&1; }
 quietly() { "$@" >/dev/null; }  # quietly COMMAND...: its status, not its output
-fails() { ! "$@" >/dev/null 2>&1; }  # fails COMMAND...: true when it fails
 # service_config: the service's entry in the registry (wine's sc has no qc).
 service_config() { reg "HKLM\\System\\CurrentControlSet\\Services\\$service" | grep -E 'ImagePath|Start|DisplayName|Type'; }
 has_service() { "$wine" sc query "$service" >/dev/null 2>&1; }

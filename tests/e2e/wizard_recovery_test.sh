@@ -76,7 +76,6 @@ make_setup small 300000
 # Large enough that a Cancel lands while it is being copied.
 make_setup large 150000000
 
-log_text() { iconv -f UTF-16LE -t UTF-8 "$1" 2>/dev/null | tr -d '\r'; }
 # quoted TEXT: TEXT as the driver prints it in a line ("...", with \\ \r \n).
 quoted() {
   local t=${1//\\/\\\\}
