@@ -19,7 +19,6 @@ class PayloadArchive;
 class Platform;
 class Progress;
 class Prompts;
-class SetupLog;
 
 // Files are copied in blocks of this size through one buffer of
 // kTransferBufferSize bytes, allocated for the file step only.

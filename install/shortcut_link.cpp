@@ -3,7 +3,6 @@
 #include <string>
 #include <string_view>
 
-
 #include "platform/file_helpers.h"
 #include "platform/os_version.h"
 #include "platform/platform.h"

@@ -3,8 +3,6 @@
 #include <minizip/unzip.h>
 #include <zlib.h>
 
-#include <algorithm>
-#include <cstring>
 #include <string_view>
 #include <unordered_map>
 #include <vector>

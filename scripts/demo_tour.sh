@@ -21,10 +21,10 @@ export VELMORA_IN_XVFB=1
 # picture's name, then what moves the wizard on from there: driver actions
 # joined by " ; " ("click CONTROL", "select CONTROL INDEX", "answer yes" for
 # the message box in front, "wait-enabled CONTROL", "await CONTROL": up to
-# 10 s for it to show, never failing). A name ending in "!"
-# is photographed at once rather than when the window has come to rest (the
-# installing page moves until it leaves). A new page of the demo project is
-# one more row here.
+# 10 s for it to show, never failing). A name ending in "!" is photographed
+# at once rather than when the window has come to rest (the installing page
+# moves until it leaves). A new page of the demo project is one more row
+# here.
 tour=(
   "welcome|select comboLang 2"
   "welcome-russian|select comboLang 0 ; click btnNext"

@@ -3,8 +3,6 @@
 #include <minizip/unzip.h>
 #include <zlib.h>
 
-#include <algorithm>
-#include <cstring>
 
 #include "runtime/payload_cipher.h"
 #include "runtime/zip_memory_io.h"
