@@ -15,6 +15,8 @@
 namespace pack {
 namespace {
 
+constexpr size_t kEntriesAheadPerWorker = 64;
+
 CompressedEntry CompressEntry(const ZipSource& source, const ZipOptions& options) {
   CompressedEntry entry;
   std::string error;
@@ -104,7 +106,7 @@ CompressionPipeline::CompressionPipeline(const std::vector<ZipSource>& entries,
                     ? options.threads
                     : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
   threads = std::min<int>(threads, static_cast<int>(std::max<size_t>(1, entries.size())));
-  window_ = static_cast<size_t>(threads) * 2;
+  window_ = static_cast<size_t>(threads) * kEntriesAheadPerWorker;
   for (int i = 0; i < threads; ++i) workers_.emplace_back([this] { Work(); });
 }
 
@@ -149,6 +151,10 @@ void CompressionPipeline::Work() {
     CompressedEntry entry = CompressEntry(entries_[i], options_);
     {
       std::lock_guard<std::mutex> lock(mutex_);
+      // The source is gone: from now on the entry holds only its result.
+      in_flight_ -= cost_[i];
+      cost_[i] = entry.data.size();
+      in_flight_ += cost_[i];
       results_[i] = std::move(entry);
     }
     changed_.notify_all();

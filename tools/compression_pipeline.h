@@ -63,6 +63,9 @@ class CompressionPipeline {
   std::condition_variable changed_;
   size_t next_ = 0;
   size_t taken_ = 0;
+  // Entries started ahead of the one the writer waits for: wide enough that
+  // one large entry being compressed does not leave the other workers idle;
+  // the memory stays bounded by buffer_bytes.
   size_t window_ = 2;
   uint64_t in_flight_ = 0;
   bool stop_ = false;
