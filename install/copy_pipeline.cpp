@@ -40,6 +40,8 @@ CopyPipeline::~CopyPipeline() {
     timings_->read_us += busy_.read_us;
     timings_->write_us += busy_.write_us;
     timings_->flush_us += busy_.flush_us;
+    timings_->wait_read_us += busy_.wait_read_us;
+    timings_->wait_write_us += busy_.wait_write_us;
     timings_->blocks += busy_.blocks;
   }
 }
@@ -109,7 +111,7 @@ uint32_t CopyPipeline::NextBlock(size_t* size) {
   std::unique_lock<std::mutex> lock(mutex_);
   int id = -1;
   while (id < 0) {
-    WaitWithKeepAlive(lock, consumerWake_, [this] { return !ready_.empty(); });
+    WaitWithKeepAlive(lock, consumerWake_, [this] { return !ready_.empty(); }, &busy_.wait_read_us);
     id = ready_.front();
     ready_.pop_front();
     if (blocks_[id].position < consumerPosition_) {
@@ -140,7 +142,8 @@ bool CopyPipeline::WriteFailed() {
 
 bool CopyPipeline::Finish() {
   std::unique_lock<std::mutex> lock(mutex_);
-  WaitWithKeepAlive(lock, consumerWake_, [this] { return toWrite_.empty() && !writing_; });
+  WaitWithKeepAlive(lock, consumerWake_, [this] { return toWrite_.empty() && !writing_; },
+                    &busy_.wait_write_us);
   file_ = nullptr;
   return !writeFailed_;
 }
@@ -158,18 +161,21 @@ void CopyPipeline::Stop() {
     if (readerPosition_ < consumerPosition_) MoveReader(consumerPosition_);
   }
   readerWake_.notify_one();
-  WaitWithKeepAlive(lock, consumerWake_, [this] { return !writing_; });
+  WaitWithKeepAlive(lock, consumerWake_, [this] { return !writing_; }, &busy_.wait_write_us);
   file_ = nullptr;
 }
 
 void CopyPipeline::WaitWithKeepAlive(std::unique_lock<std::mutex>& lock, std::condition_variable& cv,
-                                     const std::function<bool()>& done) {
+                                     const std::function<bool()>& done, int64_t* waited_us) {
+  if (done()) return;
+  const Clock::time_point start = Clock::now();
   while (!cv.wait_for(lock, std::chrono::milliseconds(kKeepAliveMs), done)) {
     if (!keepAlive_) continue;
     lock.unlock();
     keepAlive_();
     lock.lock();
   }
+  *waited_us += MicrosecondsBetween(start, Clock::now());
 }
 
 void CopyPipeline::ReadLoop() {

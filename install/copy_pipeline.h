@@ -101,9 +101,9 @@ class CopyPipeline {
   // Under the lock: returns ready blocks before the consumer's position.
   void DropStaleBlocks();
   // Waits on `cv` until `done` holds, calling keepAlive_ (unlocked) about
-  // every kKeepAliveMs.
+  // every kKeepAliveMs; adds the time waited to `*waited_us`.
   void WaitWithKeepAlive(std::unique_lock<std::mutex>& lock, std::condition_variable& cv,
-                         const std::function<bool()>& done);
+                         const std::function<bool()>& done, int64_t* waited_us);
   Planned Locate(int index);
 
   PayloadArchive* archive_;

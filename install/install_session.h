@@ -34,6 +34,10 @@ struct CopyTimings {
   int64_t read_us = 0;    // deciphering and inflating payload blocks
   int64_t write_us = 0;   // writing blocks
   int64_t flush_us = 0;   // flushing after every block
+  // The calling thread waiting: for a decoded block, for the writes of a
+  // file to end.
+  int64_t wait_read_us = 0;
+  int64_t wait_write_us = 0;
   int64_t blocks = 0;
   int64_t files = 0;
 };

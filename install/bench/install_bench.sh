@@ -71,13 +71,15 @@ run_once() {  # run_once LABEL
   read=$(sed -n 's/.*read_us=\([0-9]*\).*/\1/p' "$work/run.log")
   write=$(sed -n 's/.*write_us=\([0-9]*\).*/\1/p' "$work/run.log")
   flush=$(sed -n 's/.*flush_us=\([0-9]*\).*/\1/p' "$work/run.log")
+  waitread=$(sed -n 's/.*wait_read_us=\([0-9]*\).*/\1/p' "$work/run.log")
+  waitwrite=$(sed -n 's/.*wait_write_us=\([0-9]*\).*/\1/p' "$work/run.log")
   blocks=$(sed -n 's/.*blocks=\([0-9]*\).*/\1/p' "$work/run.log")
   files=$(sed -n 's/.*files=\([0-9]*\).*/\1/p' "$work/run.log")
   local installed
   installed=$(du -sb "$target" | cut -f1)
   [ "$installed" = "$payload_bytes" ] || { echo "installed $installed bytes, expected $payload_bytes" >&2; exit 1; }
   awk -v label="$1" -v wall="$wall" -v el="$elapsed" -v r="$read" -v w="$write" -v f="$flush" \
-      -v b="$blocks" -v n="$files" -v bytes="$payload_bytes" 'BEGIN {
+      -v b="$blocks" -v n="$files" -v wr="$waitread" -v ww="$waitwrite" -v bytes="$payload_bytes" 'BEGIN {
     e = el / 1000.0
     printf "%s: %d files, %.1f MiB in %d blocks; RunInstall %.2f s (%.1f MiB/s), process %.2f s\n", label, n, bytes / 1048576, b, e, bytes / 1048576 / e, wall
     printf "  reader thread busy (decipher + inflate)  %7.2f s  %5.1f %% of RunInstall\n", r / 1e6, 100 * r / 1e3 / el
@@ -85,6 +87,8 @@ run_once() {  # run_once LABEL
     printf "  writer thread busy flushing every block  %7.2f s  %5.1f %%\n", f / 1e6, 100 * f / 1e3 / el
     m = r > w + f ? r : w + f
     printf "  beyond the busier thread (walk, folders, renames, waits) %7.2f s\n", (el * 1000 - m) / 1e6
+    printf "  calling thread waiting for a decoded block %7.2f s, for the writes of a file to end %7.2f s,\n", wr / 1e6, ww / 1e6
+    printf "  on its own work (walk, folders, create, rename, times, record) %7.2f s\n", (el * 1000 - wr - ww) / 1e6
   }'
   echo "$elapsed" > "$work/last_elapsed_ms"
   wall_s=$wall

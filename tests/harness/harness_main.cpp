@@ -120,10 +120,13 @@ cc::Str ResolveError(const cc::KeyArr& store) {
 }
 
 void PrintTimings(const CopyTimings& t) {
-  char line[200];
-  std::snprintf(line, sizeof line, "timings: read_us=%lld write_us=%lld flush_us=%lld blocks=%lld files=%lld\n",
+  char line[300];
+  std::snprintf(line, sizeof line,
+                "timings: read_us=%lld write_us=%lld flush_us=%lld wait_read_us=%lld wait_write_us=%lld "
+                "blocks=%lld files=%lld\n",
                 static_cast<long long>(t.read_us), static_cast<long long>(t.write_us),
-                static_cast<long long>(t.flush_us), static_cast<long long>(t.blocks),
+                static_cast<long long>(t.flush_us), static_cast<long long>(t.wait_read_us),
+                static_cast<long long>(t.wait_write_us), static_cast<long long>(t.blocks),
                 static_cast<long long>(t.files));
   Print(line);
 }
