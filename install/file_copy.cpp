@@ -104,9 +104,12 @@ void ShowCopyProgress(InstallSession& session, const cc::Str& target, uint64_t w
 // blocks; `target` is what the user is shown. The blocks are decoded and
 // written by the pipeline's threads; this thread shows the progress before
 // each block and checks Cancel, and no block is handed to the writer once
-// Cancel is seen.
+// Cancel is seen. The whole file gets `times` and, when `target` was free,
+// its name, both through the open file: a path looked up again costs as much
+// as the writes of a small file. Sets `*named` when the file is at `target`.
 int CopyEntry(InstallSession& session, CopyPipeline& pipeline, const cc::Str& source,
-              const cc::Str& target, const cc::Str& partial, std::unique_ptr<File> file) {
+              const cc::Str& target, const cc::Str& partial, std::unique_ptr<File> file,
+              const FileTimes& times, bool targetFree, bool* named) {
   const cc::Str copyError = ErrorText(session.store, u".s.i.Var.CopyFileError", target);
   int index = -1;
   PayloadEntry entry;
@@ -131,8 +134,12 @@ int CopyEntry(InstallSession& session, CopyPipeline& pipeline, const cc::Str& so
     written += chunk;
     if (status == kPayloadOk) break;
   }
-  if (!pipeline.Finish() || !file->Close()) {
-    return AbandonCopy(session, std::move(file), partial, copyError);
+  if (!pipeline.Finish()) return AbandonCopy(session, std::move(file), partial, copyError);
+  file->SetTimes(times);
+  // A target that appeared meanwhile is not replaced here: SwapIn does it.
+  *named = targetFree && file->RenameTo(target);
+  if (!file->Close()) {
+    return AbandonCopy(session, std::move(file), *named ? target : partial, copyError);
   }
   ++session.timings.files;
   return kFileStepOk;
@@ -150,7 +157,8 @@ int PlaceFile(InstallSession& session, CopyPipeline& pipeline, int n, const File
   }
   FileSystem& files = *session.platform.files;
   const uint64_t time = ReadItemTime(session.store, n);
-  if (FileExists(files, target)) {
+  const bool targetFree = !FileExists(files, target);
+  if (!targetFree) {
     *fileOver = u"1";
     int cmp = CompareFileTimes(time, GetFileWriteTime(session.platform, target, false));
     OverwriteDecision decision = DecideOverwrite(item.overwrite_mode, session.overwrite_answer, cmp);
@@ -180,16 +188,14 @@ int PlaceFile(InstallSession& session, CopyPipeline& pipeline, int n, const File
       return kFileStepOk;
     }
   }
-  int result = CopyEntry(session, pipeline, item.source, target, partial, std::move(file));
-  if (result < 0) return result;
+  bool named = false;
+  int result = CopyEntry(session, pipeline, item.source, target, partial, std::move(file),
+                         FileTimes{time, time, time}, targetFree, &named);
+  if (result < 0 || named) return result;
+  // The move keeps the times the file was given.
   RoomResult swap = SwapIn(session, partial, target, &result);
   if (swap == RoomResult::kAborted) return result;
-  if (swap == RoomResult::kIgnored) {
-    *kept = true;
-    return kFileStepOk;
-  }
-  FileTimes times{time, time, time};
-  files.SetTimes(target, times);
+  if (swap == RoomResult::kIgnored) *kept = true;
   return kFileStepOk;
 }
 

@@ -41,6 +41,8 @@ class ForwardingFile : public File {
   int64_t Size() override { return inner_->Size(); }
   int64_t Seek(int64_t offset, SeekFrom from) override { return inner_->Seek(offset, from); }
   bool Close() override { return inner_->Close(); }
+  bool SetTimes(const FileTimes& times) override { return inner_->SetTimes(times); }
+  bool RenameTo(const cc::Str& target) override { return inner_->RenameTo(target); }
 
  private:
   std::unique_ptr<File> inner_;
@@ -74,9 +76,10 @@ class FaultyFiles : public FileSystem {
   // A file that cannot be deleted cannot be replaced either; a refused
   // move stands for a crash before the rename.
   bool Move(const cc::Str& s, const cc::Str& t, bool r) override {
-    if (undeletable_.count(Fold(t)) || unmovable_.count(Fold(t))) return false;
+    if (!MayMoveOnto(t)) return false;
     return inner_.Move(s, t, r);
   }
+  bool MayMoveOnto(const cc::Str& t) const { return !undeletable_.count(Fold(t)) && !unmovable_.count(Fold(t)); }
   void RefuseMoveOnto(const cc::Str& path) { unmovable_.insert(Fold(path)); }
 
  private:
@@ -97,8 +100,15 @@ class FaultyFiles : public FileSystem {
 
 class FaultyFiles::BudgetFile : public ForwardingFile {
  public:
-  BudgetFile(std::unique_ptr<File> inner, int64_t* budget, std::vector<int>* sizes)
-      : ForwardingFile(std::move(inner)), budget_(budget), sizes_(sizes) {}
+  BudgetFile(std::unique_ptr<File> inner, FaultyFiles* owner)
+      : ForwardingFile(std::move(inner)),
+        budget_(&owner->write_budget_),
+        sizes_(&owner->write_sizes_),
+        owner_(owner) {}
+  // Renaming the open file is moving it, and refused alike.
+  bool RenameTo(const cc::Str& target) override {
+    return owner_->MayMoveOnto(target) && ForwardingFile::RenameTo(target);
+  }
   bool Write(const void* data, int size) override {
     sizes_->push_back(size);
     if (*budget_ >= 0) {
@@ -111,6 +121,7 @@ class FaultyFiles::BudgetFile : public ForwardingFile {
  private:
   int64_t* budget_;
   std::vector<int>* sizes_;
+  FaultyFiles* owner_;
 };
 
 inline std::unique_ptr<File> FaultyFiles::Open(const cc::Str& p, OpenMode mode) {
@@ -123,7 +134,7 @@ inline std::unique_ptr<File> FaultyFiles::Open(const cc::Str& p, OpenMode mode) 
   }
   std::unique_ptr<File> file = inner_.Open(p, mode);
   if (!file) return nullptr;
-  return std::make_unique<BudgetFile>(std::move(file), &write_budget_, &write_sizes_);
+  return std::make_unique<BudgetFile>(std::move(file), this);
 }
 
 // One install run's world: platform, configuration with English texts and

@@ -67,6 +67,14 @@ class File {
   // Closes the file now. False when closing fails (data may be lost) or the
   // file was closed already; every later call on the object fails.
   virtual bool Close() = 0;
+  // Sets the file's times through the open file (see FileTimes); times set
+  // after the last write are the ones it keeps.
+  virtual bool SetTimes(const FileTimes& times) = 0;
+  // Gives the open file the name `target`, a full path in the same folder
+  // or on the same volume, and stays open. Fails when `target` exists (it
+  // is never replaced) or the system refuses; the file keeps its name then.
+  // Cheaper than closing and moving it: no path of the file is looked up.
+  virtual bool RenameTo(const cc::Str& target) = 0;
 };
 
 // A failed call also records the system's reason (LastError()).

@@ -245,6 +245,37 @@ inline void CheckFileBlocks(FileSystem& files, const cc::Str& base) {
   EXPECT_EQ(ReadBytes(files, path), "");
 }
 
+// An open new file takes its times and its name without being closed; a
+// name that is taken is refused and both files stay as they were. Times set
+// after the last write survive the rename and the close.
+inline void CheckOpenFileTimesAndName(FileSystem& files, const cc::Str& base) {
+  const cc::Str partial = base + cc::Str(u"\\new.bin.part");
+  const cc::Str target = base + cc::Str(u"\\new.bin");
+  FileTimes stamp;
+  stamp.last_write = 133485408000000000ull;  // whole seconds: every file system keeps them
+  std::unique_ptr<File> file = files.Open(partial, OpenMode::kCreate);
+  ASSERT_NE(file, nullptr);
+  EXPECT_TRUE(file->Write("payload", 7));
+  EXPECT_TRUE(file->Flush());
+  EXPECT_TRUE(file->SetTimes(stamp));
+  EXPECT_TRUE(file->RenameTo(target));
+  EXPECT_TRUE(file->Close());
+  EXPECT_FALSE(Exists(files, partial));
+  EXPECT_EQ(ReadBytes(files, target), "payload");
+  FileTimes kept;
+  ASSERT_TRUE(files.GetTimes(target, &kept));
+  EXPECT_EQ(kept.last_write, stamp.last_write);
+
+  std::unique_ptr<File> second = files.Open(partial, OpenMode::kCreate);
+  ASSERT_NE(second, nullptr);
+  EXPECT_TRUE(second->Write("other", 5));
+  EXPECT_FALSE(second->RenameTo(target));
+  EXPECT_TRUE(second->Close());
+  EXPECT_EQ(ReadBytes(files, partial), "other");
+  EXPECT_EQ(ReadBytes(files, target), "payload");
+  EXPECT_FALSE(second->RenameTo(target));  // closed
+}
+
 // Removes what the checks left below `folder`, and the folder.
 inline void RemoveTree(FileSystem& files, const cc::Str& folder) {
   std::vector<FoundFile> entries;
@@ -272,7 +303,7 @@ inline void CheckFileSystemContract(FileSystem& files, const cc::Str& base) {
   } parts[] = {
       {"path spellings", CheckPathSpellings}, {"find and list", CheckFindAndList},
       {"refusals", CheckRefusals},           {"copy and move", CheckCopyAndMove},
-      {"file blocks", CheckFileBlocks},
+      {"file blocks", CheckFileBlocks},       {"open file's times and name", CheckOpenFileTimesAndName},
   };
   for (const auto& part : parts) {
     SCOPED_TRACE(part.what);

@@ -68,8 +68,8 @@ run_once() {  # run_once LABEL
   local wall elapsed read write flush blocks files
   wall=$(echo "$t1 - $t0" | bc)
   elapsed=$(sed -n 's/^elapsed_ms: //p' "$work/run.log" | tr -d '\r')
-  read=$(sed -n 's/.*read_us=\([0-9]*\).*/\1/p' "$work/run.log")
-  write=$(sed -n 's/.*write_us=\([0-9]*\).*/\1/p' "$work/run.log")
+  read=$(sed -n 's/.* read_us=\([0-9]*\).*/\1/p' "$work/run.log")
+  write=$(sed -n 's/.* write_us=\([0-9]*\).*/\1/p' "$work/run.log")
   flush=$(sed -n 's/.*flush_us=\([0-9]*\).*/\1/p' "$work/run.log")
   waitread=$(sed -n 's/.*wait_read_us=\([0-9]*\).*/\1/p' "$work/run.log")
   waitwrite=$(sed -n 's/.*wait_write_us=\([0-9]*\).*/\1/p' "$work/run.log")

@@ -100,8 +100,9 @@ FoundFile Describe(const FakeFileSystem::Node& node);
 // An open fake file: reads and writes the node's bytes in place.
 class FakeFile : public File {
  public:
-  FakeFile(std::shared_ptr<FakeFileSystem::Node> node, bool writable, FakeFileSystem* owner)
-      : node_(std::move(node)), writable_(writable), owner_(owner) {}
+  FakeFile(std::shared_ptr<FakeFileSystem::Node> node, bool writable, FakeFileSystem* owner,
+           cc::Str path)
+      : node_(std::move(node)), writable_(writable), owner_(owner), path_(std::move(path)) {}
 
   int Read(void* buffer, int size) override {
     if (!node_ || size < 0) return -1;
@@ -140,10 +141,32 @@ class FakeFile : public File {
     return was_open;
   }
 
+  bool SetTimes(const FileTimes& times) override {
+    if (!node_ || !writable_) return false;
+    if (times.creation) node_->times.creation = times.creation;
+    if (times.last_access) node_->times.last_access = times.last_access;
+    if (times.last_write) node_->times.last_write = times.last_write;
+    return true;
+  }
+
+  bool RenameTo(const cc::Str& target) override {
+    if (!node_ || !writable_ || owner_->GetAttributes(target) != kInvalidFileAttributes) return false;
+    // The fake moves by copying: the open file follows the bytes.
+    const FileTimes times = node_->times;
+    if (!owner_->Move(path_, target, false)) return false;
+    std::unique_ptr<File> moved = owner_->Open(target, OpenMode::kOpenAlways);
+    if (!moved) return false;
+    node_ = static_cast<FakeFile*>(moved.get())->node_;
+    node_->times = times;
+    path_ = target;
+    return true;
+  }
+
  private:
   std::shared_ptr<FakeFileSystem::Node> node_;
   bool writable_;
   FakeFileSystem* owner_;
+  cc::Str path_;
   int64_t position_ = 0;
 };
 
@@ -341,7 +364,7 @@ std::unique_ptr<File> FakeFileSystem::Open(const cc::Str& path, OpenMode mode) {
   if (node && node->folder) return nullptr;
   if (mode == OpenMode::kRead) {
     if (!node) return nullptr;
-    return std::make_unique<FakeFile>(node, false, this);
+    return std::make_unique<FakeFile>(node, false, this, path);
   }
   if (node && (node->attributes & kFileAttributeReadOnly)) return nullptr;
   if (!node) {
@@ -353,7 +376,7 @@ std::unique_ptr<File> FakeFileSystem::Open(const cc::Str& path, OpenMode mode) {
     node->attributes = kFileAttributeArchive;
     node->times.last_write = Tick();
   }
-  return std::make_unique<FakeFile>(node, true, this);
+  return std::make_unique<FakeFile>(node, true, this, path);
 }
 
 bool FakeFileSystem::GetTimes(const cc::Str& path, FileTimes* times) {

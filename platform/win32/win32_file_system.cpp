@@ -1,6 +1,8 @@
 #include "platform/win32/win32_file_system.h"
 
 #include <algorithm>
+#include <cstring>
+#include <vector>
 
 #include "platform/path_text.h"
 #include "platform/win32/wide.h"
@@ -83,6 +85,29 @@ class Win32File : public File {
     return position.QuadPart;
   }
 
+  bool SetTimes(const FileTimes& times) override {
+    FILETIME creation = ToFileTime(times.creation);
+    FILETIME access = ToFileTime(times.last_access);
+    FILETIME write = ToFileTime(times.last_write);
+    return open() && SetFileTime(handle_, times.creation ? &creation : nullptr,
+                                 times.last_access ? &access : nullptr,
+                                 times.last_write ? &write : nullptr) != FALSE;
+  }
+
+  bool RenameTo(const cc::Str& target) override {
+    if (!open()) return false;
+    const size_t nameBytes = static_cast<size_t>(target.GetLength()) * sizeof(wchar_t);
+    // FILE_RENAME_INFO ends in the name's first character: room for the rest.
+    std::vector<unsigned char> buffer(sizeof(FILE_RENAME_INFO) + nameBytes);
+    auto* info = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+    info->ReplaceIfExists = FALSE;
+    info->RootDirectory = nullptr;
+    info->FileNameLength = static_cast<DWORD>(nameBytes);
+    std::memcpy(info->FileName, Wide(target), nameBytes);
+    return SetFileInformationByHandle(handle_, FileRenameInfo, info,
+                                      static_cast<DWORD>(buffer.size())) != FALSE;
+  }
+
   bool Close() override {
     if (!open()) return false;
     bool closed = CloseHandle(handle_) != FALSE;
@@ -149,6 +174,7 @@ std::unique_ptr<File> Win32FileSystem::Open(const cc::Str& path, OpenMode mode) 
     disposition = OPEN_EXISTING;
   } else if (mode == OpenMode::kCreate) {
     disposition = CREATE_ALWAYS;
+    access |= DELETE;  // lets RenameTo give the new file its final name
   }
   if (mode != OpenMode::kRead && !WritableTarget(path)) return nullptr;
   HANDLE handle = CreateFileW(Wide(path), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL,
