@@ -104,9 +104,9 @@ void ShowCopyProgress(InstallSession& session, const cc::Str& target, uint64_t w
 // blocks; `target` is what the user is shown. The blocks are decoded and
 // written by the pipeline's threads; this thread shows the progress before
 // each block and checks Cancel, and no block is handed to the writer once
-// Cancel is seen. The whole file gets `times` and, when `target` was free,
-// its name, both through the open file: a path looked up again costs as much
-// as the writes of a small file. Sets `*named` when the file is at `target`.
+// Cancel is seen. When `target` was free, the whole file gets its name and
+// `times` through the open file: a path looked up again costs as much as the
+// writes of a small file. Sets `*named` when the file is at `target`.
 int CopyEntry(InstallSession& session, CopyPipeline& pipeline, const cc::Str& source,
               const cc::Str& target, const cc::Str& partial, std::unique_ptr<File> file,
               const FileTimes& times, bool targetFree, bool* named) {
@@ -135,9 +135,11 @@ int CopyEntry(InstallSession& session, CopyPipeline& pipeline, const cc::Str& so
     if (status == kPayloadOk) break;
   }
   if (!pipeline.Finish()) return AbandonCopy(session, std::move(file), partial, copyError);
-  file->SetTimes(times);
   // A target that appeared meanwhile is not replaced here: SwapIn does it.
+  // The times go after the rename, which may hand the new name the
+  // creation time of a file of that name deleted a moment ago.
   *named = targetFree && file->RenameTo(target);
+  if (*named) file->SetTimes(times);
   if (!file->Close()) {
     return AbandonCopy(session, std::move(file), *named ? target : partial, copyError);
   }
@@ -174,9 +176,9 @@ int PlaceFile(InstallSession& session, CopyPipeline& pipeline, int n, const File
   const cc::Str partial = target + cc::Str(kPartialSuffix);
   std::unique_ptr<File> file;
   while (!file) {
-    file = files.Open(partial, OpenMode::kCreate);
+    file = files.Open(partial, OpenMode::kCreateToRename);
     // A read-only leftover of an earlier run is removed and the file made anew.
-    if (!file && DeleteFileForced(files, partial)) file = files.Open(partial, OpenMode::kCreate);
+    if (!file && DeleteFileForced(files, partial)) file = files.Open(partial, OpenMode::kCreateToRename);
     if (file) break;
     FileErrorAnswer answer = AskFileError(session, target);
     if (answer == FileErrorAnswer::kAbort) {
@@ -192,10 +194,13 @@ int PlaceFile(InstallSession& session, CopyPipeline& pipeline, int n, const File
   int result = CopyEntry(session, pipeline, item.source, target, partial, std::move(file),
                          FileTimes{time, time, time}, targetFree, &named);
   if (result < 0 || named) return result;
-  // The move keeps the times the file was given.
   RoomResult swap = SwapIn(session, partial, target, &result);
   if (swap == RoomResult::kAborted) return result;
-  if (swap == RoomResult::kIgnored) *kept = true;
+  if (swap == RoomResult::kIgnored) {
+    *kept = true;
+    return kFileStepOk;
+  }
+  files.SetTimes(target, FileTimes{time, time, time});
   return kFileStepOk;
 }
 

@@ -563,6 +563,27 @@ TEST(FileStepTest, KeptFilesBetweenCopiedOnesDoNotShiftTheirContent) {
 
 namespace {
 
+// A new file reaches a free name through the open file, with no move by
+// path; a file that is there is replaced by a move, which can ask.
+TEST(FileStepTest, AFreeNameIsTakenThroughTheOpenFileAnExistingFileIsReplacedByAMove) {
+  for (bool targetExists : {false, true}) {
+    InstallWorld world;
+    FaultyFiles files(world.platform.fake_files);
+    world.platform.files = &files;
+    OneFile(world, "new", 2);
+    if (targetExists) world.platform.fake_files.PutFile(kBig, "old");
+    ASSERT_EQ(RunFiles(world), kFileStepOk) << targetExists;
+    std::string bytes;
+    ASSERT_TRUE(world.FileBytes(kBig, &bytes));
+    EXPECT_EQ(bytes, "new") << targetExists;
+    EXPECT_FALSE(world.Exists(cc::Str(kBig) + cc::Str(kPartialSuffix))) << targetExists;
+    EXPECT_EQ(files.MovesByPath(), targetExists ? 1 : 0) << targetExists;
+    FileTimes times;
+    ASSERT_TRUE(world.platform.fake_files.GetTimes(kBig, &times));
+    EXPECT_EQ(times.last_write, 0x01D9000012345678u) << targetExists;
+  }
+}
+
 // Read-only files in the way are replaced without a question: a target the
 // item always replaces, and a leftover partial file of an earlier run.
 TEST(FileStepTest, ReadOnlyFilesInTheWayAreReplacedWithoutAQuestion) {

@@ -76,9 +76,11 @@ class FaultyFiles : public FileSystem {
   // A file that cannot be deleted cannot be replaced either; a refused
   // move stands for a crash before the rename.
   bool Move(const cc::Str& s, const cc::Str& t, bool r) override {
+    ++moves_by_path_;
     if (!MayMoveOnto(t)) return false;
     return inner_.Move(s, t, r);
   }
+  int MovesByPath() const { return moves_by_path_; }
   bool MayMoveOnto(const cc::Str& t) const { return !undeletable_.count(Fold(t)) && !unmovable_.count(Fold(t)); }
   void RefuseMoveOnto(const cc::Str& path) { unmovable_.insert(Fold(path)); }
 
@@ -96,6 +98,7 @@ class FaultyFiles : public FileSystem {
   std::map<std::u16string, int> create_failures_;
   int64_t write_budget_ = -1;
   std::vector<int> write_sizes_;
+  int moves_by_path_ = 0;
 };
 
 class FaultyFiles::BudgetFile : public ForwardingFile {

@@ -43,6 +43,8 @@ struct FoundFile {
 enum class OpenMode {
   kRead,         // an existing file, for reading
   kCreate,       // a new empty file for writing, replacing an existing one
+  kCreateToRename,  // as kCreate, and RenameTo may name it while it is open; until it
+                    // is closed others can open it only if they share its deletion
   kOpenAlways,   // for writing, created when missing; positioned at the start
 };
 
@@ -71,8 +73,9 @@ class File {
   // after the last write are the ones it keeps.
   virtual bool SetTimes(const FileTimes& times) = 0;
   // Gives the open file the name `target`, a full path in the same folder
-  // or on the same volume, and stays open. Fails when `target` exists (it
-  // is never replaced) or the system refuses; the file keeps its name then.
+  // or on the same volume, and stays open. Only for a file opened with
+  // kCreateToRename. Fails when `target` exists (it is never replaced) or
+  // the system refuses; the file keeps its name then.
   // Cheaper than closing and moving it: no path of the file is looked up.
   virtual bool RenameTo(const cc::Str& target) = 0;
 };

@@ -253,7 +253,7 @@ inline void CheckOpenFileTimesAndName(FileSystem& files, const cc::Str& base) {
   const cc::Str target = base + cc::Str(u"\\new.bin");
   FileTimes stamp;
   stamp.last_write = 133485408000000000ull;  // whole seconds: every file system keeps them
-  std::unique_ptr<File> file = files.Open(partial, OpenMode::kCreate);
+  std::unique_ptr<File> file = files.Open(partial, OpenMode::kCreateToRename);
   ASSERT_NE(file, nullptr);
   EXPECT_TRUE(file->Write("payload", 7));
   EXPECT_TRUE(file->Flush());
@@ -266,7 +266,7 @@ inline void CheckOpenFileTimesAndName(FileSystem& files, const cc::Str& base) {
   ASSERT_TRUE(files.GetTimes(target, &kept));
   EXPECT_EQ(kept.last_write, stamp.last_write);
 
-  std::unique_ptr<File> second = files.Open(partial, OpenMode::kCreate);
+  std::unique_ptr<File> second = files.Open(partial, OpenMode::kCreateToRename);
   ASSERT_NE(second, nullptr);
   EXPECT_TRUE(second->Write("other", 5));
   EXPECT_FALSE(second->RenameTo(target));
@@ -274,6 +274,13 @@ inline void CheckOpenFileTimesAndName(FileSystem& files, const cc::Str& base) {
   EXPECT_EQ(ReadBytes(files, partial), "other");
   EXPECT_EQ(ReadBytes(files, target), "payload");
   EXPECT_FALSE(second->RenameTo(target));  // closed
+
+  // A file opened plainly stays readable by others while it is open (one
+  // opened to be renamed would ask them to share its deletion).
+  std::unique_ptr<File> plain = files.Open(partial, OpenMode::kCreate);
+  ASSERT_NE(plain, nullptr);
+  EXPECT_NE(files.Open(partial, OpenMode::kRead), nullptr);
+  EXPECT_TRUE(plain->Close());
 }
 
 // Removes what the checks left below `folder`, and the folder.

@@ -100,9 +100,13 @@ FoundFile Describe(const FakeFileSystem::Node& node);
 // An open fake file: reads and writes the node's bytes in place.
 class FakeFile : public File {
  public:
-  FakeFile(std::shared_ptr<FakeFileSystem::Node> node, bool writable, FakeFileSystem* owner,
+  FakeFile(std::shared_ptr<FakeFileSystem::Node> node, OpenMode mode, FakeFileSystem* owner,
            cc::Str path)
-      : node_(std::move(node)), writable_(writable), owner_(owner), path_(std::move(path)) {}
+      : node_(std::move(node)),
+        writable_(mode != OpenMode::kRead),
+        renamable_(mode == OpenMode::kCreateToRename),
+        owner_(owner),
+        path_(std::move(path)) {}
 
   int Read(void* buffer, int size) override {
     if (!node_ || size < 0) return -1;
@@ -150,7 +154,7 @@ class FakeFile : public File {
   }
 
   bool RenameTo(const cc::Str& target) override {
-    if (!node_ || !writable_ || owner_->GetAttributes(target) != kInvalidFileAttributes) return false;
+    if (!node_ || !renamable_ || owner_->GetAttributes(target) != kInvalidFileAttributes) return false;
     // The fake moves by copying: the open file follows the bytes.
     const FileTimes times = node_->times;
     if (!owner_->Move(path_, target, false)) return false;
@@ -165,6 +169,7 @@ class FakeFile : public File {
  private:
   std::shared_ptr<FakeFileSystem::Node> node_;
   bool writable_;
+  bool renamable_;
   FakeFileSystem* owner_;
   cc::Str path_;
   int64_t position_ = 0;
@@ -364,19 +369,19 @@ std::unique_ptr<File> FakeFileSystem::Open(const cc::Str& path, OpenMode mode) {
   if (node && node->folder) return nullptr;
   if (mode == OpenMode::kRead) {
     if (!node) return nullptr;
-    return std::make_unique<FakeFile>(node, false, this, path);
+    return std::make_unique<FakeFile>(node, mode, this, path);
   }
   if (node && (node->attributes & kFileAttributeReadOnly)) return nullptr;
   if (!node) {
     std::shared_ptr<Node> parent = Find(resolved.parent_key);
     if (!parent || !parent->folder) return nullptr;
     node = MakeNode(resolved.key, resolved.name, false);
-  } else if (mode == OpenMode::kCreate) {
+  } else if (mode == OpenMode::kCreate || mode == OpenMode::kCreateToRename) {
     node->data.clear();
     node->attributes = kFileAttributeArchive;
     node->times.last_write = Tick();
   }
-  return std::make_unique<FakeFile>(node, true, this, path);
+  return std::make_unique<FakeFile>(node, mode, this, path);
 }
 
 bool FakeFileSystem::GetTimes(const cc::Str& path, FileTimes* times) {

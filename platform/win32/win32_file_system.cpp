@@ -172,13 +172,24 @@ std::unique_ptr<File> Win32FileSystem::Open(const cc::Str& path, OpenMode mode) 
     access = GENERIC_READ;
     share = FILE_SHARE_READ | FILE_SHARE_WRITE;
     disposition = OPEN_EXISTING;
-  } else if (mode == OpenMode::kCreate) {
+  } else if (mode == OpenMode::kCreate || mode == OpenMode::kCreateToRename) {
     disposition = CREATE_ALWAYS;
-    access |= DELETE;  // lets RenameTo give the new file its final name
+  }
+  // Renaming an open file needs the right to delete its name.
+  if (mode == OpenMode::kCreateToRename) access |= DELETE;
+  HANDLE handle = INVALID_HANDLE_VALUE;
+  if (disposition == CREATE_ALWAYS) {
+    // Most new files do not exist yet: one call makes them. A file that is
+    // there goes the long way below, which refuses a read-only one.
+    handle = CreateFileW(Wide(path), access, share, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle != INVALID_HANDLE_VALUE) return std::make_unique<Win32File>(handle);
+    if (GetLastError() != ERROR_FILE_EXISTS) {
+      Checked(false, path);
+      return nullptr;
+    }
   }
   if (mode != OpenMode::kRead && !WritableTarget(path)) return nullptr;
-  HANDLE handle = CreateFileW(Wide(path), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL,
-                              nullptr);
+  handle = CreateFileW(Wide(path), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (!Checked(handle != INVALID_HANDLE_VALUE, path)) return nullptr;
   return std::make_unique<Win32File>(handle);
 }
