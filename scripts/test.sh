@@ -29,6 +29,14 @@ run_suite() {  # run_suite LABEL COMMAND...
   log=$(mktemp)
   "$@" >"$log" 2>&1
   local status=$?
+  # Wine or its virtual display that fails to start leaves not one line of
+  # the suite's own; such a suite (RETRY_UNSTARTED set) runs once more, told.
+  if [ $status -ne 0 ] && [ -n "${RETRY_UNSTARTED:-}" ] && ! grep -q '^\[==========\]' "$log"; then
+    echo "$label: did not start (exit $status, $(wc -l < "$log") lines of output); running it once more"
+    cat "$log"
+    "$@" >"$log" 2>&1
+    status=$?
+  fi
   # GoogleTest's own summary lines, so every runner reports what it ran.
   grep -E '^\[(==========|  PASSED  |  FAILED  )\]|tests? ran|^Summary' "$log" | sed "s|^|$label: |"
   if [ $status -ne 0 ] || ! grep -q '^\[  PASSED  \]' "$log"; then
@@ -67,7 +75,7 @@ wine_ran=0
 while read -r bin; do
   [ -z "$bin" ] && continue
   wine_ran=1
-  run_suite "wine $(basename "$bin")" timeout 900 "$top/scripts/wine.sh" "$bin"
+  RETRY_UNSTARTED=1 run_suite "wine $(basename "$bin")" timeout 900 "$top/scripts/wine.sh" "$bin"
 done < "$top/build/$wine_flavour/test_binaries.txt"
 if [ $wine_ran -eq 0 ]; then
   echo "wine: no test binaries were run" >&2
