@@ -159,6 +159,7 @@ int PlaceFile(InstallSession& session, CopyPipeline& pipeline, int n, const File
   }
   FileSystem& files = *session.platform.files;
   const uint64_t time = ReadItemTime(session.store, n);
+  const FileTimes times{time, time, time};
   const bool targetFree = !FileExists(files, target);
   if (!targetFree) {
     *fileOver = u"1";
@@ -192,7 +193,7 @@ int PlaceFile(InstallSession& session, CopyPipeline& pipeline, int n, const File
   }
   bool named = false;
   int result = CopyEntry(session, pipeline, item.source, target, partial, std::move(file),
-                         FileTimes{time, time, time}, targetFree, &named);
+                         times, targetFree, &named);
   if (result < 0 || named) return result;
   RoomResult swap = SwapIn(session, partial, target, &result);
   if (swap == RoomResult::kAborted) return result;
@@ -200,7 +201,7 @@ int PlaceFile(InstallSession& session, CopyPipeline& pipeline, int n, const File
     *kept = true;
     return kFileStepOk;
   }
-  files.SetTimes(target, FileTimes{time, time, time});
+  files.SetTimes(target, times);
   return kFileStepOk;
 }
 

@@ -97,6 +97,13 @@ bool MatchesPattern(std::u16string_view name, std::u16string_view pattern) {
 
 FoundFile Describe(const FakeFileSystem::Node& node);
 
+// Sets `node`'s times; a zero member leaves that time.
+void ApplyTimes(FakeFileSystem::Node& node, const FileTimes& times) {
+  if (times.creation) node.times.creation = times.creation;
+  if (times.last_access) node.times.last_access = times.last_access;
+  if (times.last_write) node.times.last_write = times.last_write;
+}
+
 // An open fake file: reads and writes the node's bytes in place.
 class FakeFile : public File {
  public:
@@ -147,9 +154,7 @@ class FakeFile : public File {
 
   bool SetTimes(const FileTimes& times) override {
     if (!node_ || !writable_) return false;
-    if (times.creation) node_->times.creation = times.creation;
-    if (times.last_access) node_->times.last_access = times.last_access;
-    if (times.last_write) node_->times.last_write = times.last_write;
+    ApplyTimes(*node_, times);
     return true;
   }
 
@@ -394,9 +399,7 @@ bool FakeFileSystem::GetTimes(const cc::Str& path, FileTimes* times) {
 bool FakeFileSystem::SetTimes(const cc::Str& path, const FileTimes& times) {
   std::shared_ptr<Node> node = FindPath(path, nullptr);
   if (!node) return false;
-  if (times.creation) node->times.creation = times.creation;
-  if (times.last_access) node->times.last_access = times.last_access;
-  if (times.last_write) node->times.last_write = times.last_write;
+  ApplyTimes(*node, times);
   return true;
 }
 

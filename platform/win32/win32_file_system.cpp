@@ -40,6 +40,15 @@ class FindHandle {
   HANDLE handle_;
 };
 
+// Sets the times of the open `handle`; a zero member leaves that time.
+bool SetHandleTimes(HANDLE handle, const FileTimes& times) {
+  FILETIME creation = ToFileTime(times.creation);
+  FILETIME access = ToFileTime(times.last_access);
+  FILETIME write = ToFileTime(times.last_write);
+  return SetFileTime(handle, times.creation ? &creation : nullptr, times.last_access ? &access : nullptr,
+                     times.last_write ? &write : nullptr) != FALSE;
+}
+
 class Win32File : public File {
  public:
   explicit Win32File(HANDLE handle) : handle_(handle) {}
@@ -85,14 +94,7 @@ class Win32File : public File {
     return position.QuadPart;
   }
 
-  bool SetTimes(const FileTimes& times) override {
-    FILETIME creation = ToFileTime(times.creation);
-    FILETIME access = ToFileTime(times.last_access);
-    FILETIME write = ToFileTime(times.last_write);
-    return open() && SetFileTime(handle_, times.creation ? &creation : nullptr,
-                                 times.last_access ? &access : nullptr,
-                                 times.last_write ? &write : nullptr) != FALSE;
-  }
+  bool SetTimes(const FileTimes& times) override { return open() && SetHandleTimes(handle_, times); }
 
   bool RenameTo(const cc::Str& target) override {
     if (!open()) return false;
@@ -209,15 +211,11 @@ bool Win32FileSystem::SetTimes(const cc::Str& path, const FileTimes& times) {
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (!Checked(handle != INVALID_HANDLE_VALUE, path)) return false;
-  FILETIME creation = ToFileTime(times.creation);
-  FILETIME access = ToFileTime(times.last_access);
-  FILETIME write = ToFileTime(times.last_write);
-  BOOL ok = SetFileTime(handle, times.creation ? &creation : nullptr,
-                        times.last_access ? &access : nullptr, times.last_write ? &write : nullptr);
+  const bool ok = SetHandleTimes(handle, times);
   const DWORD error = GetLastError();
   CloseHandle(handle);
   SetLastError(error);
-  return Checked(ok != FALSE, path);
+  return Checked(ok, path);
 }
 
 bool Win32FileSystem::Copy(const cc::Str& source, const cc::Str& target, bool failIfExists) {
