@@ -29,11 +29,11 @@ CopyPipeline::CopyPipeline(PayloadArchive* archive, std::vector<int> planned,
 
 CopyPipeline::~CopyPipeline() {
   {
-    std::lock_guard<std::mutex> lock(mutex_);
+    std::lock_guard<Mutex> lock(mutex_);
     quit_ = true;
   }
-  readerWake_.notify_all();
-  writerWake_.notify_all();
+  readerWake_.NotifyAll();
+  writerWake_.NotifyAll();
   if (reader_.joinable()) reader_.join();
   if (writer_.joinable()) writer_.join();
   if (timings_ != nullptr) {
@@ -67,7 +67,7 @@ void CopyPipeline::StartThreads() {
 void CopyPipeline::MoveReader(size_t position) {
   readerPosition_ = position;
   ++readerMoves_;
-  readerWake_.notify_one();
+  readerWake_.NotifyOne();
 }
 
 void CopyPipeline::DropStaleBlocks() {
@@ -75,7 +75,7 @@ void CopyPipeline::DropStaleBlocks() {
     free_.push_back(ready_.front());
     ready_.pop_front();
   }
-  readerWake_.notify_one();
+  readerWake_.NotifyOne();
 }
 
 void CopyPipeline::Begin(int index, File* file) {
@@ -84,12 +84,12 @@ void CopyPipeline::Begin(int index, File* file) {
   Planned unplanned;
   bool inPlan = false;
   {
-    std::lock_guard<std::mutex> lock(mutex_);
+    std::lock_guard<Mutex> lock(mutex_);
     for (size_t p = consumerPosition_; p < plan_.size() && !inPlan; ++p) inPlan = plan_[p].index == index;
   }
   if (!inPlan) unplanned = Locate(index);
 
-  std::lock_guard<std::mutex> lock(mutex_);
+  std::lock_guard<Mutex> lock(mutex_);
   file_ = file;
   dropWrites_ = false;
   writeFailed_ = false;
@@ -108,7 +108,7 @@ void CopyPipeline::Begin(int index, File* file) {
 }
 
 uint32_t CopyPipeline::NextBlock(size_t* size) {
-  std::unique_lock<std::mutex> lock(mutex_);
+  std::unique_lock<Mutex> lock(mutex_);
   int id = -1;
   while (id < 0) {
     WaitWithKeepAlive(lock, consumerWake_, [this] { return !ready_.empty(); }, &busy_.wait_read_us);
@@ -116,7 +116,7 @@ uint32_t CopyPipeline::NextBlock(size_t* size) {
     ready_.pop_front();
     if (blocks_[id].position < consumerPosition_) {
       free_.push_back(id);
-      readerWake_.notify_one();
+      readerWake_.NotifyOne();
       id = -1;
     }
   }
@@ -127,21 +127,21 @@ uint32_t CopyPipeline::NextBlock(size_t* size) {
   if (!midEntry_) ++consumerPosition_;
   if ((status == kPayloadOk || status == kPayloadMoreData) && !dropWrites_) {
     toWrite_.push_back(id);
-    writerWake_.notify_one();
+    writerWake_.NotifyOne();
   } else {
     free_.push_back(id);
-    readerWake_.notify_one();
+    readerWake_.NotifyOne();
   }
   return status;
 }
 
 bool CopyPipeline::WriteFailed() {
-  std::lock_guard<std::mutex> lock(mutex_);
+  std::lock_guard<Mutex> lock(mutex_);
   return writeFailed_;
 }
 
 bool CopyPipeline::Finish() {
-  std::unique_lock<std::mutex> lock(mutex_);
+  std::unique_lock<Mutex> lock(mutex_);
   WaitWithKeepAlive(lock, consumerWake_, [this] { return toWrite_.empty() && !writing_; },
                     &busy_.wait_write_us);
   file_ = nullptr;
@@ -149,7 +149,7 @@ bool CopyPipeline::Finish() {
 }
 
 void CopyPipeline::Stop() {
-  std::unique_lock<std::mutex> lock(mutex_);
+  std::unique_lock<Mutex> lock(mutex_);
   dropWrites_ = true;
   for (int id : toWrite_) free_.push_back(id);
   toWrite_.clear();
@@ -160,16 +160,16 @@ void CopyPipeline::Stop() {
     DropStaleBlocks();
     if (readerPosition_ < consumerPosition_) MoveReader(consumerPosition_);
   }
-  readerWake_.notify_one();
+  readerWake_.NotifyOne();
   WaitWithKeepAlive(lock, consumerWake_, [this] { return !writing_; }, &busy_.wait_write_us);
   file_ = nullptr;
 }
 
-void CopyPipeline::WaitWithKeepAlive(std::unique_lock<std::mutex>& lock, std::condition_variable& cv,
+void CopyPipeline::WaitWithKeepAlive(std::unique_lock<Mutex>& lock, ConditionVariable& cv,
                                      const std::function<bool()>& done, int64_t* waited_us) {
   if (done()) return;
   const Clock::time_point start = Clock::now();
-  while (!cv.wait_for(lock, std::chrono::milliseconds(kKeepAliveMs), done)) {
+  while (!cv.WaitFor(lock, kKeepAliveMs, done)) {
     if (!keepAlive_) continue;
     lock.unlock();
     keepAlive_();
@@ -183,9 +183,9 @@ void CopyPipeline::ReadLoop() {
   bool streamOpen = false;
   size_t streamPosition = 0;
   uint64_t streamMoves = 0;
-  std::unique_lock<std::mutex> lock(mutex_);
+  std::unique_lock<Mutex> lock(mutex_);
   for (;;) {
-    readerWake_.wait(lock, [this] { return quit_ || (readerPosition_ < plan_.size() && !free_.empty()); });
+    readerWake_.Wait(lock, [this] { return quit_ || (readerPosition_ < plan_.size() && !free_.empty()); });
     if (quit_) return;
     const size_t position = readerPosition_;
     const uint64_t moves = readerMoves_;
@@ -221,14 +221,14 @@ void CopyPipeline::ReadLoop() {
     block.position = position;
     ready_.push_back(id);
     if (status != kPayloadMoreData) ++readerPosition_;
-    consumerWake_.notify_one();
+    consumerWake_.NotifyOne();
   }
 }
 
 void CopyPipeline::WriteLoop() {
-  std::unique_lock<std::mutex> lock(mutex_);
+  std::unique_lock<Mutex> lock(mutex_);
   for (;;) {
-    writerWake_.wait(lock, [this] { return quit_ || !toWrite_.empty(); });
+    writerWake_.Wait(lock, [this] { return quit_ || !toWrite_.empty(); });
     if (quit_) return;
     const int id = toWrite_.front();
     toWrite_.pop_front();
@@ -253,7 +253,7 @@ void CopyPipeline::WriteLoop() {
       }
     }
     free_.push_back(id);
-    readerWake_.notify_one();
-    consumerWake_.notify_one();
+    readerWake_.NotifyOne();
+    consumerWake_.NotifyOne();
   }
 }

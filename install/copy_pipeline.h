@@ -21,7 +21,6 @@
 // once.
 #pragma once
 
-#include <condition_variable>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -32,6 +31,7 @@
 #include <vector>
 
 #include "install/install_session.h"
+#include "platform/thread_sync.h"
 #include "runtime/payload_entry_stream.h"
 
 class File;
@@ -102,7 +102,7 @@ class CopyPipeline {
   void DropStaleBlocks();
   // Waits on `cv` until `done` holds, calling keepAlive_ (unlocked) about
   // every kKeepAliveMs; adds the time waited to `*waited_us`.
-  void WaitWithKeepAlive(std::unique_lock<std::mutex>& lock, std::condition_variable& cv,
+  void WaitWithKeepAlive(std::unique_lock<Mutex>& lock, ConditionVariable& cv,
                          const std::function<bool()>& done, int64_t* waited_us);
   Planned Locate(int index);
 
@@ -111,10 +111,10 @@ class CopyPipeline {
   std::function<void()> keepAlive_;
   CopyTimings* timings_;
 
-  std::mutex mutex_;
-  std::condition_variable readerWake_;    // free blocks, a move, the end
-  std::condition_variable consumerWake_;  // ready blocks, writes done
-  std::condition_variable writerWake_;    // blocks to write, the end
+  Mutex mutex_;
+  ConditionVariable readerWake_;    // free blocks, a move, the end
+  ConditionVariable consumerWake_;  // ready blocks, writes done
+  ConditionVariable writerWake_;    // blocks to write, the end
   std::vector<Planned> plan_;
   std::vector<Block> blocks_;
   std::vector<int> free_;

@@ -5,6 +5,9 @@
 # The prefix is created on first use; the exit status is the program's.
 # `scripts/wine.sh --can-run-32bit` exits 0 when this machine can run
 # 32-bit Windows programs (Debian's Wine needs the kernel's 32-bit support).
+# `scripts/wine.sh --prepare` only makes sure the prefix exists;
+# `scripts/wine.sh --server ARGS` runs Wine's server for the prefix with ARGS
+# (`-p`: start it and keep it up, `-k`: stop it).
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 base="$top/build/wine"
@@ -37,6 +40,10 @@ if [ ! -f "$WINEPREFIX/.velmora-ready" ]; then
   wineserver -w
   touch "$WINEPREFIX/.velmora-ready"
 fi
+case "${1:-}" in
+  --prepare) exit 0 ;;
+  --server) shift; exec wineserver "$@" ;;
+esac
 
 if [ -n "${VELMORA_IN_XVFB:-}" ]; then
   exec "$loader" "$@"

@@ -50,7 +50,7 @@ clean_up() {
   done
   rm -rf "$app" "$menu" "$desk_link"
 }
-"$wine" cmd /c exit 0 >/dev/null 2>&1  # makes sure the prefix exists
+"$wine" --prepare
 clean_up
 trap 'clean_up; kill $prefix_keeper 2>/dev/null' EXIT
 

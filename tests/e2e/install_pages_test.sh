@@ -29,7 +29,7 @@ work="$windows/e2e-install-pages"
 rm -rf "$work"; mkdir -p "$work"
 prefix="$top/build/wine/prefix"
 drive_c="$prefix/drive_c"
-"$wine" cmd /c exit 0 >/dev/null 2>&1  # makes sure the prefix exists
+"$wine" --prepare
 entry='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\[Velmora]VelmoraPagesE2E'
 
 # make_setup NAME BIGBYTES [SED...]: the project with a big.bin of BIGBYTES

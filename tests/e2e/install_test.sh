@@ -37,7 +37,7 @@ app_win='C:\Program Files\Velmora E2E\'
 app="$drive/Program Files/Velmora E2E"
 menu="$drive/ProgramData/Microsoft/Windows/Start Menu/Programs/Velmora E2E"
 key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\[Velmora]VelmoraE2E'
-"$wine" cmd /c exit 0 >/dev/null 2>&1  # makes sure the prefix exists
+"$wine" --prepare
 rm -rf "$app" "$menu"
 "$wine" reg delete "$key" /f "$setup_view" >/dev/null 2>&1 || true
 

@@ -49,7 +49,7 @@ clean_up() {
   done
   rm -rf "$app" "$app2" "$menu"
 }
-"$wine" cmd /c exit 0 >/dev/null 2>&1  # makes sure the prefix exists
+"$wine" --prepare
 keep_prefix_awake
 clean_up
 

@@ -33,7 +33,7 @@ key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\[Velmora]VelmoraE2
 service=VelmoraPlantedSvc
 victim_win='C:\velmora-victim.txt'
 victim="$drive/velmora-victim.txt"
-"$wine" cmd /c exit 0 >/dev/null 2>&1  # makes sure the prefix exists
+"$wine" --prepare
 keep_prefix_awake
 
 clean_up() {

@@ -52,7 +52,7 @@ shared_ini="$drive/ProgramData/VelmoraRoundTrip/shared.ini"
 entry='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\[Velmora]VelmoraRoundTrip'
 hkcu_key='HKCU\Software\Brindlecraft\VelmoraRoundTrip'
 hklm_key='HKLM\Software\Brindlecraft\VelmoraRoundTrip'
-"$wine" cmd /c exit 0 >/dev/null 2>&1  # makes sure the prefix exists
+"$wine" --prepare
 
 clean_prefix() {
   rm -rf "$app" "$menu" "$drive/ProgramData/VelmoraRoundTrip"

@@ -29,7 +29,7 @@ rm -rf "$work"; mkdir -p "$work"
 setup="$work/shortcuts-setup.exe"
 pack_or_stop shortcuts_test "$top/tests/e2e/shortcuts_project" "$setup" "$work/pack.log"
 
-"$wine" cmd /c exit 0 >/dev/null 2>&1  # makes sure the prefix exists
+"$wine" --prepare
 # Wine reports Windows 8 to this copy of the harness only.
 harness8="$work/velmora-harness-w8.exe"
 cp "$harness" "$harness8"

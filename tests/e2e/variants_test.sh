@@ -313,7 +313,7 @@ run_empty() {
 # What the prefix's drive holds outside the Windows folder (Wine keeps its
 # own files there): the setup runs must leave it as it was.
 drive_files() { (cd "$c_drive" && find . -path ./windows -prune -o -print | sort); }
-"$wine" cmd /c exit 0 >/dev/null 2>&1  # makes sure the prefix exists
+"$wine" --prepare
 before=$(drive_files)
 
 for run in tour condition empty; do

@@ -113,7 +113,7 @@ note_progid() { reg 'HKCR\.note' /ve | sed -n 's/^ *(Default) \+REG_SZ *//p' | s
 
 # What this script may leave behind is removed before and after it; the
 # vendor key above the values is the prefix's own when it was there first.
-"$wine" cmd /c exit 0 >/dev/null 2>&1  # makes sure the prefix exists
+"$wine" --prepare
 vendor_key_was_there=0
 has_key 'HKCU\Software\Brindlecraft' && vendor_key_was_there=1
 clean_up() {

@@ -40,7 +40,7 @@ work="$windows/e2e-wizard-recovery"
 rm -rf "$work"; mkdir -p "$work"
 prefix="$top/build/wine/prefix"
 drive_c="$prefix/drive_c"
-"$wine" cmd /c exit 0 >/dev/null 2>&1  # makes sure the prefix exists
+"$wine" --prepare
 
 # Everything the rows install lives under one folder of drive C; the
 # links, the entry and the registry value carry the names below.
