@@ -19,6 +19,9 @@
 # run 32-bit programs. Start-up is timed with the big setup and with the
 # same project holding one small file (the runtime starts, opens its payload
 # and exits). Wine's server is kept up for the whole benchmark (below).
+# The real runtime installs the same payload through its wizard, driven from
+# outside by the test driver (wizard_bench.sh): the install as a person sees
+# it, page drawing and message pumping included.
 #
 # Build folders: VELMORA_BENCH_NATIVE (packer, default build/native) and
 # VELMORA_BENCH_WINDOWS (harness, runtime; default build/windows where 32-bit
@@ -181,6 +184,17 @@ awk -v load="$(cut -d' ' -f1-3 /proc/loadavg)" -v s="$speed" -v c="$compressed" 
   printf "  (load average while measuring: %s)\n", load
 }'
 rm -rf "$target"
+
+echo "== the runtime itself: its wizard driven from outside (ready page, Next, installing, finish)"
+drive="$windows/tests/driver/velmora-drive.exe"
+if [ -f "$drive" ]; then
+  python3 "$top/install/bench/make_bench_project.py" "$work/payload" "$work/wizard-project" --wizard > /dev/null
+  "$pack" build "$work/wizard-project" -o "$work/wizard-setup.exe" --runtime "$runtime" > /dev/null
+  VELMORA_E2E_WINDOWS=$windows bash "$top/install/bench/wizard_bench.sh" "$work/wizard-setup.exe" "$work/wizard-project" "$runs"
+  echo "  (the harness's RunInstall above is the same work without a window: median $runinstall s)"
+else
+  echo "  NOT RUN: $drive is not built"
+fi
 
 echo "== start-up (from starting the setup until it reports its opened payload; Wine's own start included)"
 # The same kind of project with one small file: only the payload differs.

@@ -2,16 +2,29 @@
 """Writes the project folder of the install benchmark: a pjcfg.ini whose file
 items install every file of gen_payload.py's output under the application
 folder, with one sub-folder item per folder, in pre-order.
-Usage: make_bench_project.py PAYLOAD_DIR PROJECT_DIR"""
+With --wizard the project also has the pages a person clicks through (ready,
+installing, finish) and installs into bench-wizard in the 64-bit program files folder.
+Usage: make_bench_project.py PAYLOAD_DIR PROJECT_DIR [--wizard]"""
 import os, sys
 
 ALL_SYSTEMS = 0xC007FE  # every Windows version, 32- and 64-bit
 CHECKED = 1 << 30       # component checked when no setup type is chosen
 
 payload, project = sys.argv[1], sys.argv[2]
+wizard = "--wizard" in sys.argv[3:]
 os.makedirs(project, exist_ok=True)
 lines = ["[s.c]", "Lang0=English{en-US:1033}", "DefaultLang=en-US", "chkUnins=0",
-         "[en-US.s.c]", "Var.AppName=Bench", "[s.f]"]
+         "[en-US.s.c]", "Var.AppName=Bench"]
+if wizard:
+    lines += ["FTitle=Bench Wizard",
+              "[s.i]", "Comp.editAppTxt=<ProgramFilesDir(64bit)>", "Comp.editAppDir=bench-wizard",
+              "[s.p]", "Page0.IdDiff=1", "Page1.IdDiff=2", "Page2.IdDiff=3",
+              "p1.Id=102", "p2.Id=112",
+              "p3.Id=113", "p3.Flags=145",  # finish without the reboot choice
+              "[en-US.s.p]", "p1.labBack1.labBTitle=Ready", "p1.labInfo=Click Next to install.",
+              "p2.labBack1.labBTitle=Installing", "p3.labBack1.labBTitle=Installed",
+              "p3.btnNext=&Finish"]
+lines.append("[s.f]")
 items = []  # (parent, type, source, src)
 
 def add(parent, kind, source, src=None):

@@ -25,6 +25,9 @@ using cc::win::kAnchorTop;
 
 namespace {
 
+// How often the copy looks at the window's messages at most.
+constexpr uint64_t kPumpIntervalMs = 10;
+
 // Puts the page's progress and the wizard's questions in the platform for
 // one run and takes them out again.
 class LentSeams {
@@ -109,8 +112,22 @@ void InsingPage::AppendDetail(const Str& text) {
 // ---- Progress
 
 void InsingPage::SetStatus(const Str& text) { labInfo_->SetText(text); }
-void InsingPage::SetDetail(const Str& text) { labFiles_->SetText(text); }
-void InsingPage::SetBar(int percent) { progBar_->SetValue(percent); }
+// The copy reports before every block. Under Wine a window's text, its
+// repainting and the message queue each cost a round trip to Wine's server,
+// which made the page's share of a large install second only to the copy
+// itself: what has not changed is not sent again, and the queue is looked at
+// every kPumpIntervalMs at most (a click waits no longer than that).
+void InsingPage::SetDetail(const Str& text) {
+  if (text.Equals(shownDetail_)) return;
+  shownDetail_ = text;
+  labFiles_->SetText(text);
+}
+
+void InsingPage::SetBar(int percent) {
+  if (percent == shownPercent_) return;
+  shownPercent_ = percent;
+  progBar_->SetValue(percent);
+}
 
 // The engine writes each status line to the setup log itself.
 void InsingPage::AddStatusLine(const Str& line) {
@@ -121,7 +138,12 @@ void InsingPage::AddStatusLine(const Str& line) {
   }
 }
 
-void InsingPage::PumpMessages() { PumpWindowMessages(); }
+void InsingPage::PumpMessages() {
+  const uint64_t now = GetTickCount64();
+  if (now - lastPumpMs_ < kPumpIntervalMs) return;
+  lastPumpMs_ = now;
+  PumpWindowMessages();
+}
 
 // ---- the run
 

@@ -49,6 +49,11 @@ class InsingPage : public FunctionPage, public Progress {
   cc::win::TextBox* textDetail_ = nullptr;
   // Status lines that arrived while the detail box was hidden.
   std::u16string buffered_;
+  // What the file label and the bar show, and when messages were last
+  // pumped: see SetDetail.
+  cc::Str shownDetail_;
+  int shownPercent_ = -1;
+  uint64_t lastPumpMs_ = 0;
   bool installed_ = false;
 };
 

@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# The benchmark's payload installed by the runtime itself, its wizard driven
+# from outside as a person would: the ready page, Next, the installing page
+# (bar, file names and percentages drawn, messages pumped while it copies),
+# the finish page, Finish. Prints per run and as medians: the install, from
+# the end of the click on Next until the last file has its name (watched
+# from Linux every 20 ms, so that no Wine program asks the window anything
+# meanwhile), and the whole process from start to exit, clicks included.
+# Usage: wizard_bench.sh SETUP PROJECT RUNS, SETUP packed from PROJECT, which
+# make_bench_project.py --wizard wrote.
+set -uo pipefail
+source "$(dirname "$0")/../../tests/e2e/common.sh"
+source "$(dirname "$0")/../../tests/e2e/ui_common.sh"
+setup=$1 project=$2 runs=$3
+require_files wizard_bench "$setup" "$drive" "$project/pjcfg.ini"
+dest="$top/build/wine/prefix/drive_c/Program Files/bench-wizard"
+last=$dest/$(sed -n 's|^[0-9]*\.Item\.Src=payload-src/||p' "$project/pjcfg.ini" | tr -d '\r' | tail -1)
+payload_bytes=$(du -sbL "$project/payload-src" | cut -f1)
+W="title=Bench Wizard - Velmora"
+"$wine" --prepare
+"$wine" --server -p 2>/dev/null || true
+
+median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+seconds_since() { echo "$(date +%s.%N) - $1" | bc; }
+fail() { echo "wizard_bench: $1" >&2; kill "$pid" 2>/dev/null; exit 1; }
+
+installs=() processes=()
+for i in $(seq 1 "$runs"); do
+  rm -rf "$dest"; sync
+  started=$(date +%s.%N)
+  start_program pid "$setup"
+  drive wait-control "$W" labBTitle --text Ready --timeout 60000 >/dev/null || fail "the ready page did not show"
+  drive click "$W" btnNext >/dev/null
+  clicked=$(date +%s.%N)
+  for ((tick = 0; tick < 15000; tick++)); do [ -f "$last" ] && break; sleep 0.02; done
+  install=$(seconds_since "$clicked")
+  drive wait-control "$W" labBTitle --text Installed --timeout 60000 >/dev/null || fail "the finish page did not show"
+  drive click "$W" btnNext >/dev/null
+  wait_program "$pid" 60; status=$?
+  [ $status = 0 ] || fail "the setup ended with $status, not 0"
+  process=$(seconds_since "$started")
+  installed=$(du -sb "$dest" | cut -f1)
+  [ "$installed" = "$payload_bytes" ] || fail "installed $installed bytes, expected $payload_bytes"
+  printf "  wizard run %d: install %.2f s, process start to exit %.2f s\n" "$i" "$install" "$process"
+  installs+=("$install"); processes+=("$process")
+done
+rm -rf "$dest"
+printf "  medians: install %.2f s, process %.2f s\n" \
+  "$(printf '%s\n' "${installs[@]}" | median)" "$(printf '%s\n' "${processes[@]}" | median)"
