@@ -66,6 +66,7 @@ class RunFootprint : public Progress {
   // Paths a detail text named (letter case folded), with whether a file
   // was there then.
   std::map<std::u16string, bool> sighted_;
+  cc::Str lastSighted_;
 };
 
 struct RollbackResult {

@@ -80,6 +80,26 @@ TEST(CancelRollbackTest, ACanceledRunLeavesOnlyWhatWasThereBefore) {
   EXPECT_TRUE(world.platform.fake_progress.HasLine(cc::Str(u"Create folder:") + At(u"data\\") + cc::Str(u"\r\n")));
 }
 
+// Before each block the copy shows the file's path with its percentage
+// behind it: no file of that name is sighted (nor looked up), and the page
+// still gets every text.
+TEST(CancelRollbackTest, TheCopysPercentagesAreNotTakenForFiles) {
+  InstallWorld world;
+  FakeProgress& page = world.platform.fake_progress;
+  RunFootprint watch(page, world.platform.fake_files);
+  const cc::Str file = At(u"a.txt");
+  const cc::Str during = file + cc::Str(u"(50/100)");
+  const cc::Str ownName = At(u"b(1/100)");
+  watch.SetDetail(file);
+  world.platform.fake_files.PutFile(file, "made by the run");
+  watch.SetDetail(during);
+  watch.SetDetail(ownName);
+  EXPECT_TRUE(watch.WasMissingWhenNamed(file));
+  EXPECT_FALSE(watch.WasNamed(during));
+  EXPECT_TRUE(watch.WasNamed(ownName));
+  EXPECT_EQ(page.Details().size(), 3u);
+}
+
 TEST(CancelRollbackTest, FoldersTheRunMadeGoWithTheirNewParents) {
   InstallWorld world;
   Project(world);

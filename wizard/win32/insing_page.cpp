@@ -115,12 +115,15 @@ void InsingPage::SetStatus(const Str& text) { labInfo_->SetText(text); }
 // The copy reports before every block. Under Wine a window's text, its
 // repainting and the message queue each cost a round trip to Wine's server,
 // which made the page's share of a large install second only to the copy
-// itself: what has not changed is not sent again, and the queue is looked at
-// every kPumpIntervalMs at most (a click waits no longer than that).
-void InsingPage::SetDetail(const Str& text) {
-  if (text.Equals(shownDetail_)) return;
-  shownDetail_ = text;
-  labFiles_->SetText(text);
+// itself. So the file label takes its latest text when messages are pumped,
+// which is every kPumpIntervalMs at most (a click waits no longer than
+// that), and the bar is not set again to the value it shows.
+void InsingPage::SetDetail(const Str& text) { pendingDetail_ = text; }
+
+void InsingPage::ShowPendingDetail() {
+  if (pendingDetail_.Equals(shownDetail_)) return;
+  shownDetail_ = pendingDetail_;
+  labFiles_->SetText(shownDetail_);
 }
 
 void InsingPage::SetBar(int percent) {
@@ -142,6 +145,7 @@ void InsingPage::PumpMessages() {
   const uint64_t now = GetTickCount64();
   if (now - lastPumpMs_ < kPumpIntervalMs) return;
   lastPumpMs_ = now;
+  ShowPendingDetail();
   PumpWindowMessages();
 }
 
@@ -165,6 +169,7 @@ bool InsingPage::Install(int direction) {
   InstallSession session(platform, Config(), Context().logic.Payload().archive(), Log());
   EnableEarlierInstallationRemoval(session);
   bool ran = RunInstall(session, direction);
+  ShowPendingDetail();
   // Stopped before its files were all in place, by Cancel or by a folder
   // or file that could not be made: no record names what it created, so
   // it goes now.

@@ -37,6 +37,7 @@ class InsingPage : public FunctionPage, public Progress {
   void BuildControls();
   void OnDetailClick(cc::win::Control* sender, cc::win::EventArgs& args);
   void AppendDetail(const cc::Str& text);
+  void ShowPendingDetail();
   // Runs the installation; RunInstall's result.
   void ShowBeforeTheWork();
   bool Install(int direction);
@@ -49,8 +50,9 @@ class InsingPage : public FunctionPage, public Progress {
   cc::win::TextBox* textDetail_ = nullptr;
   // Status lines that arrived while the detail box was hidden.
   std::u16string buffered_;
-  // What the file label and the bar show, and when messages were last
-  // pumped: see SetDetail.
+  // The file label's text as the engine last set it and as shown, what
+  // the bar shows, and when messages were last pumped: see SetDetail.
+  cc::Str pendingDetail_;
   cc::Str shownDetail_;
   int shownPercent_ = -1;
   uint64_t lastPumpMs_ = 0;
