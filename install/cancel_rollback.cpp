@@ -1,9 +1,9 @@
 #include "install/cancel_rollback.h"
 
-#include <algorithm>
 #include <string>
 #include <string_view>
 
+#include "install/file_copy.h"
 #include "install/uninstall_record.h"
 #include "platform/file_helpers.h"
 #include "platform/file_system.h"
@@ -75,20 +75,6 @@ bool LooksLikeFullPath(const cc::Str& text) {
   return text.StartsWith(u"\\\\");
 }
 
-// The copy shows the file's path again before each block with its
-// percentage behind it, "(37/100)": that names no new file, and looking it
-// up would cost a file-system lookup per block.
-bool IsCopyProgressOf(const cc::Str& path, const cc::Str& text) {
-  if (path.IsEmpty() || !text.StartsWith(path.View())) return false;
-  std::u16string_view rest = text.View().substr(path.View().size());
-  constexpr std::u16string_view kEnd = u"/100)";
-  if (rest.size() < 2 + kEnd.size() || rest.front() != u'(' || rest.substr(rest.size() - kEnd.size()) != kEnd) {
-    return false;
-  }
-  std::u16string_view number = rest.substr(1, rest.size() - 1 - kEnd.size());
-  return std::all_of(number.begin(), number.end(), [](char16_t c) { return c >= u'0' && c <= u'9'; });
-}
-
 // The files of the run that no file stood at before it: the record's
 // "File?=" groups with "FileOver?=0" that were not kept ("FileUnins?=1"),
 // and the files the status lines named that the record leaves out (those
@@ -128,7 +114,10 @@ void RemoveCreatedFolders(FileSystem& files, SetupLog& log, const std::vector<cc
 }  // namespace
 
 void RunFootprint::SetDetail(const cc::Str& text) {
-  if (LooksLikeFullPath(text) && !IsCopyProgressOf(lastSighted_, text)) {
+  // The copy shows the file's path again before each block, with its
+  // percentage: that names no new file, and looking it up would cost a
+  // file-system lookup per block.
+  if (LooksLikeFullPath(text) && !IsCopyProgressText(lastSighted_, text)) {
     sighted_[PathKey(text)] = FileExists(files_, text);
     lastSighted_ = text;
   }

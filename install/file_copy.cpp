@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <string_view>
 
 #include "install/copy_pipeline.h"
 #include "install/create_folder.h"
@@ -95,7 +96,7 @@ void ShowCopyProgress(InstallSession& session, const cc::Str& target, uint64_t w
   progress.SetBar(PercentOf(session.bytes_done, session.bytes_total));
   if (size > static_cast<uint64_t>(kCopyBlockSize) && written > 0) {
     int percent = PercentOf(static_cast<int64_t>(written), static_cast<int64_t>(size));
-    progress.SetDetail(target + cc::Str::Formatted(u"(%d/100)", percent));
+    progress.SetDetail(CopyProgressText(target, percent));
   }
   progress.PumpMessages();
 }
@@ -214,6 +215,22 @@ cc::Str RecordedRemovalMode(int uninstallMode, bool kept) {
 }
 
 }  // namespace
+
+cc::Str CopyProgressText(const cc::Str& target, int percent) {
+  return target + cc::Str::Formatted(u"(%d/100)", percent);
+}
+
+bool IsCopyProgressText(const cc::Str& target, const cc::Str& text) {
+  if (target.IsEmpty() || !text.StartsWith(target)) return false;
+  const std::u16string_view rest = text.View().substr(target.View().size());
+  constexpr std::u16string_view kEnd = u"/100)";
+  if (rest.size() < 2 + kEnd.size() || rest.front() != u'(' ||
+      rest.substr(rest.size() - kEnd.size()) != kEnd) {
+    return false;
+  }
+  const std::u16string_view number = rest.substr(1, rest.size() - 1 - kEnd.size());
+  return std::all_of(number.begin(), number.end(), [](char16_t c) { return c >= u'0' && c <= u'9'; });
+}
 
 int InstallFileItem(InstallSession& session, CopyPipeline& pipeline, int n, const FileItem& item,
                     const cc::Str& indent, const cc::Str& parentPath) {

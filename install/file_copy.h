@@ -15,6 +15,12 @@ struct FileItem;
 inline constexpr char16_t kPartialSuffix[] = u".~partial";
 struct InstallSession;
 
+// The detail text shown before each block of a file's copy: its path and
+// how much of it is written, "C:\\app\\big.bin(37/100)".
+cc::Str CopyProgressText(const cc::Str& target, int percent);
+// Whether `text` is a CopyProgressText of `target`.
+bool IsCopyProgressText(const cc::Str& target, const cc::Str& text);
+
 // Installs file item `n` (selected, for this system, with a source) into
 // `parentPath`, its content decoded and written through `pipeline`. Returns 0 when the step goes on (the file written, kept,
 // ignored or not extracted), -1 when its folder cannot be created, -2 when
