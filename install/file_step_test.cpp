@@ -316,7 +316,9 @@ TEST(FileStepTest, AFileThatCannotBeReplacedOrCreatedAsksAbortRetryIgnore) {
               static_cast<int>(c.answers.size())) << c.name;
     std::string bytes;
     EXPECT_EQ(world.FileBytes(kBig, &bytes), c.content != nullptr) << c.name;
-    if (c.content) EXPECT_EQ(bytes, c.content) << c.name;
+    if (c.content) {
+      EXPECT_EQ(bytes, c.content) << c.name;
+    }
     if (c.error) {
       EXPECT_EQ(world.store.Get(u"Ret.ErrorInfo"), cc::Str(c.error) + cc::Str(u"\r\n\r\n") + cc::Str(kBig))
           << c.name;
