@@ -385,7 +385,11 @@ run_row() {
       local -a args
       mapfile -t args < <(sed 's/ Ret\./\nRet./g' <<< "$overrides")
       "$wine" "$harness" install "$setup" "${args[@]}" >"$work/$name-harness.log" 2>&1
-      check "harness install: exit status 0" test $? -eq 0
+      local status=$?
+      # The reason goes with a failure: a second run replaces the log.
+      check "harness install: exit status 0" test $status -eq 0
+      [ $status -eq 0 ] ||
+        { echo "       exit status $status; the harness's last lines:"; tail -n 5 "$work/$name-harness.log"; } >&2
       snapshot "$(install_folder "${f[4]}")" "$(menu_of "${f[@]}")" > "$work/$name-harness.txt"
       check "the harness install made what the wizard made (files, record, registry, links, service)" \
         diff "$work/$name-wizard.txt" "$work/$name-harness.txt"
