@@ -21,7 +21,8 @@
 # and exits). Wine's server is kept up for the whole benchmark (below).
 # The real runtime installs the same payload through its wizard, driven from
 # outside by the test driver (wizard_bench.sh): the install as a person sees
-# it, page drawing and message pumping included.
+# it, page drawing and message pumping included, each run paired with the
+# harness installing the same setup into the same folder.
 #
 # Build folders: VELMORA_BENCH_NATIVE (packer, default build/native) and
 # VELMORA_BENCH_WINDOWS (harness, runtime; default build/windows where 32-bit
@@ -191,7 +192,6 @@ if [ -f "$drive" ]; then
   python3 "$top/install/bench/make_bench_project.py" "$work/payload" "$work/wizard-project" --wizard > /dev/null
   "$pack" build "$work/wizard-project" -o "$work/wizard-setup.exe" --runtime "$runtime" > /dev/null
   VELMORA_E2E_WINDOWS=$windows bash "$top/install/bench/wizard_bench.sh" "$work/wizard-setup.exe" "$work/wizard-project" "$runs"
-  echo "  (the harness's RunInstall above is the same work without a window: median $runinstall s)"
 else
   echo "  NOT RUN: $drive is not built"
 fi

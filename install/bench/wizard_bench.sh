@@ -6,14 +6,18 @@
 # the end of the click on Next until the last file has its name (watched
 # from Linux every 20 ms, so that no Wine program asks the window anything
 # meanwhile), and the whole process from start to exit, clicks included.
+# Each run is followed by the harness installing the same setup into the
+# same folder (its RunInstall: the same work without a window), so the
+# window's share shows as a ratio of pairs.
 # Usage: wizard_bench.sh SETUP PROJECT RUNS, SETUP packed from PROJECT, which
 # make_bench_project.py --wizard wrote.
 set -uo pipefail
 source "$(dirname "$0")/../../tests/e2e/common.sh"
 source "$(dirname "$0")/../../tests/e2e/ui_common.sh"
 setup=$1 project=$2 runs=$3
-require_files wizard_bench "$setup" "$drive" "$project/pjcfg.ini"
+require_files wizard_bench "$setup" "$drive" "$harness" "$project/pjcfg.ini"
 dest="$top/build/wine/prefix/drive_c/Program Files/bench-wizard"
+dest_win='C:\Program Files\bench-wizard\'
 last=$dest/$(sed -n 's|^[0-9]*\.Item\.Src=payload-src/||p' "$project/pjcfg.ini" | tr -d '\r' | tail -1)
 payload_bytes=$(du -sbL "$project/payload-src" | cut -f1)
 W="title=Bench Wizard - Velmora"
@@ -24,7 +28,16 @@ median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 seconds_since() { echo "$(date +%s.%N) - $1" | bc; }
 fail() { echo "wizard_bench: $1" >&2; kill "$pid" 2>/dev/null; exit 1; }
 
-installs=() processes=()
+# harness_install: RunInstall seconds of the harness installing the setup
+# into the wizard's folder.
+harness_install() {
+  rm -rf "$dest"; sync
+  "$wine" "$harness" install "$setup" "Ret.Location.Path=$dest_win" --timings > "$dest.harness.log" 2>&1 ||
+    fail "the harness install failed: $(tail -n 3 "$dest.harness.log")"
+  awk '/^elapsed_ms:/ { printf "%.3f", $2 / 1000 }' "$dest.harness.log" | tr -d '\r'
+}
+
+installs=() processes=() run_installs=() ratios=()
 for i in $(seq 1 "$runs"); do
   rm -rf "$dest"; sync
   started=$(date +%s.%N)
@@ -41,9 +54,13 @@ for i in $(seq 1 "$runs"); do
   process=$(seconds_since "$started")
   installed=$(du -sb "$dest" | cut -f1)
   [ "$installed" = "$payload_bytes" ] || fail "installed $installed bytes, expected $payload_bytes"
-  printf "  wizard run %d: install %.2f s, process start to exit %.2f s\n" "$i" "$install" "$process"
-  installs+=("$install"); processes+=("$process")
+  run_install=$(harness_install) || exit 1
+  ratio=$(echo "$install / $run_install" | bc -l)
+  printf "  wizard run %d: install %.2f s, process start to exit %.2f s; harness RunInstall %.2f s; wizard / harness %.2fx\n" \
+    "$i" "$install" "$process" "$run_install" "$ratio"
+  installs+=("$install"); processes+=("$process"); run_installs+=("$run_install"); ratios+=("$ratio")
 done
-rm -rf "$dest"
-printf "  medians: install %.2f s, process %.2f s\n" \
-  "$(printf '%s\n' "${installs[@]}" | median)" "$(printf '%s\n' "${processes[@]}" | median)"
+rm -rf "$dest" "$dest.harness.log"
+printf "  medians: wizard install %.2f s, process %.2f s; harness RunInstall %.2f s; paired ratio %.2fx\n" \
+  "$(printf '%s\n' "${installs[@]}" | median)" "$(printf '%s\n' "${processes[@]}" | median)" \
+  "$(printf '%s\n' "${run_installs[@]}" | median)" "$(printf '%s\n' "${ratios[@]}" | median)"
