@@ -305,9 +305,13 @@ void ProgressBar::SetRange(int minimum, int maximum) {
   if (Created()) SendMessageW(hwnd_, PBM_SETRANGE32, static_cast<WPARAM>(minimum), maximum);
 }
 
+// A position the bar already shows is not set again: setting it repaints
+// the bar, which under Wine is a round trip to its server, and a copy sets
+// the same percentage many times over.
 void ProgressBar::SetValue(int value) {
   value_ = value;
-  if (Created()) SendMessageW(hwnd_, PBM_SETPOS, static_cast<WPARAM>(value), 0);
+  if (!Created() || SendMessageW(hwnd_, PBM_GETPOS, 0, 0) == value) return;
+  SendMessageW(hwnd_, PBM_SETPOS, static_cast<WPARAM>(value), 0);
 }
 
 void ProgressBar::OnCreated() {

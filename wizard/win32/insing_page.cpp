@@ -117,7 +117,7 @@ void InsingPage::SetStatus(const Str& text) { labInfo_->SetText(text); }
 // which made the page's share of a large install second only to the copy
 // itself. So the file label takes its latest text when messages are pumped,
 // which is every kPumpIntervalMs at most (a click waits no longer than
-// that), and the bar is not set again to the value it shows.
+// that); the bar itself does not repaint for the value it shows.
 void InsingPage::SetDetail(const Str& text) { pendingDetail_ = text; }
 
 void InsingPage::ShowPendingDetail() {
@@ -126,11 +126,7 @@ void InsingPage::ShowPendingDetail() {
   labFiles_->SetText(shownDetail_);
 }
 
-void InsingPage::SetBar(int percent) {
-  if (percent == shownPercent_) return;
-  shownPercent_ = percent;
-  progBar_->SetValue(percent);
-}
+void InsingPage::SetBar(int percent) { progBar_->SetValue(percent); }
 
 // The engine writes each status line to the setup log itself.
 void InsingPage::AddStatusLine(const Str& line) {

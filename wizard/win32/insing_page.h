@@ -50,11 +50,10 @@ class InsingPage : public FunctionPage, public Progress {
   cc::win::TextBox* textDetail_ = nullptr;
   // Status lines that arrived while the detail box was hidden.
   std::u16string buffered_;
-  // The file label's text as the engine last set it and as shown, what
-  // the bar shows, and when messages were last pumped: see SetDetail.
+  // The file label's text as the engine last set it and as shown, and when
+  // messages were last pumped: see SetDetail.
   cc::Str pendingDetail_;
   cc::Str shownDetail_;
-  int shownPercent_ = -1;
   uint64_t lastPumpMs_ = 0;
   bool installed_ = false;
 };
