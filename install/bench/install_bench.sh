@@ -106,7 +106,7 @@ run_once() {  # run_once LABEL
   wall_s=$wall
 }
 
-median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+source "$top/install/bench/bench_helpers.sh"
 
 # time_nsis EXE: wall-clock seconds of one silent install (its own process).
 nsis_target="$top/build/wine/prefix/drive_c/target"

@@ -24,7 +24,7 @@ W="title=Bench Wizard - Velmora"
 "$wine" --prepare
 "$wine" --server -p 2>/dev/null || true
 
-median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+source "$(dirname "$0")/bench_helpers.sh"
 seconds_since() { echo "$(date +%s.%N) - $1" | bc; }
 fail() { echo "wizard_bench: $1" >&2; kill "$pid" 2>/dev/null; exit 1; }
 
